@@ -1,0 +1,88 @@
+#include "core/citation.h"
+
+#include "widgets/unicode.h"
+
+namespace citara {
+namespace {
+
+constexpr std::string_view kRtfHeader =
+    "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fswiss MS Sans Serif;}}\r\n"
+    "\\viewkind4\\uc1\\pard\\f0\\fs16 ";
+constexpr std::string_view kRtfTrailer = "\\par\r\n}\r\n";
+
+// Appends `text` as RTF body text: ASCII printable characters as they are (with "\", "{", "}"
+// escaped), everything else as \uN? of its UTF-16 units.
+void AppendRtfText(std::string& out, std::string_view text) {
+  const auto unit = [&out](unsigned value) {
+    out += "\\u";
+    out += std::to_string(static_cast<int>(static_cast<short>(value)));
+    out += '?';
+  };
+  for (std::size_t pos = 0; pos < text.size();) {
+    const char c = text[pos];
+    if (c >= 0x20 && c < 0x7F) {
+      if (c == '\\' || c == '{' || c == '}') out += '\\';
+      out += c;
+      ++pos;
+      continue;
+    }
+    const char32_t cp = DecodeUtf8(text, pos);
+    if (cp == '\t') {
+      out += "\\tab ";
+    } else if (cp >= 0x10000) {
+      const char32_t v = cp - 0x10000;
+      unit(0xD800 + (v >> 10));
+      unit(0xDC00 + (v & 0x3FF));
+    } else {
+      unit(static_cast<unsigned>(cp));
+    }
+  }
+}
+
+}  // namespace
+
+Citation FindItalicRun(std::string entry, std::string_view italic, std::size_t searchFrom) {
+  Citation c{std::move(entry)};
+  if (italic.empty() || searchFrom > c.text.size()) return c;
+  const std::size_t at = c.text.find(italic, searchFrom);
+  if (at == std::string::npos) return c;
+  c.italicBegin = at;
+  c.italicEnd = at + italic.size();
+  return c;
+}
+
+std::string CitationToRtf(const Citation& citation) {
+  const std::string_view text = citation.text;
+  std::string out;
+  out.reserve(kRtfHeader.size() + text.size() + text.size() / 4 + 16 + kRtfTrailer.size());
+  out += kRtfHeader;
+  if (citation.HasItalics()) {
+    AppendRtfText(out, text.substr(0, citation.italicBegin));
+    out += "\\i ";
+    AppendRtfText(out, text.substr(citation.italicBegin, citation.italicEnd - citation.italicBegin));
+    out += "\\i0 ";
+    AppendRtfText(out, text.substr(citation.italicEnd));
+  } else {
+    AppendRtfText(out, text);
+  }
+  out += kRtfTrailer;
+  return out;
+}
+
+std::string CitationToMarked(const Citation& citation) {
+  if (!citation.HasItalics()) return citation.text;
+  std::string out;
+  out.reserve(citation.text.size() + 2);
+  out.append(citation.text, 0, citation.italicBegin);
+  out += '*';
+  out.append(citation.text, citation.italicBegin, citation.italicEnd - citation.italicBegin);
+  out += '*';
+  out.append(citation.text, citation.italicEnd);
+  return out;
+}
+
+std::string MakeCitationRtf(std::string_view entry, std::string_view italic, std::size_t searchFrom) {
+  return CitationToRtf(FindItalicRun(std::string(entry), italic, searchFrom));
+}
+
+}  // namespace citara

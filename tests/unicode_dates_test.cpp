@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+
+#include "widgets/dates.h"
+#include "widgets/unicode.h"
+
+namespace citara {
+namespace {
+
+TEST(Unicode, DecodesAndKeepsInvalidBytes) {
+  const std::string text = "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\xFF\xC3";
+  std::vector<char32_t> cps;
+  std::string again;
+  for (std::size_t pos = 0; pos < text.size();) {
+    const std::size_t start = pos;
+    cps.push_back(DecodeUtf8(text, pos));
+    again.append(text, start, pos - start);
+  }
+  EXPECT_EQ(cps, (std::vector<char32_t>{U'a', 0xE9, 0x20AC, 0x1F600, 0xFF, 0xC3}));
+  EXPECT_EQ(again, text);
+  EXPECT_EQ(CodePointCount("Émile"), 5u);
+  EXPECT_EQ(FirstCodePoint("Émile"), "É");
+  EXPECT_EQ(LastCodePoint("abé"), "é");
+}
+
+TEST(Unicode, UpperCaseOfOneCodePoint) {
+  static const struct {
+    char32_t lower, upper;
+  } cases[] = {{U'a', U'A'}, {U'z', U'Z'}, {U'é', U'É'}, {U'ÿ', U'Ÿ'}, {U'ł', U'Ł'}, {U'ž', U'Ž'},
+               {U'α', U'Α'}, {U'ς', U'Σ'}, {U'я', U'Я'}, {U'ё', U'Ё'}, {U'ա', U'Ա'}, {U'ạ', U'Ạ'},
+               {U'1', U'1'}, {U'÷', U'÷'}, {U'中', U'中'}, {U'A', U'A'}};
+  for (const auto& c : cases) EXPECT_EQ(ToUpper(c.lower), c.upper) << static_cast<unsigned>(c.lower);
+  EXPECT_TRUE(IsLetter(U'é'));
+  EXPECT_TRUE(IsLetter(U'中'));
+  EXPECT_FALSE(IsLetter(U'['));
+  EXPECT_FALSE(IsLetter(U'7'));
+  EXPECT_FALSE(IsLetter(U'—'));
+}
+
+TEST(Dates, DayNumbersAndYears) {
+  EXPECT_EQ(OleFromCivil({1998, 1, 1}), 35796);
+  EXPECT_EQ(YearOf(35796), 1998);
+  EXPECT_EQ(YearOf(0), 1899);
+  EXPECT_EQ(CivilFromOle(-1.5), (CivilDate{1899, 12, 29}));  // the whole part names the day
+  EXPECT_EQ(CivilFromOle(kMinOleDate), (CivilDate{100, 1, 1}));
+  EXPECT_EQ(CivilFromOle(kMaxOleDate), (CivilDate{9999, 12, 31}));
+}
+
+TEST(Dates, FormatsPatterns) {
+  const OleDate d = OleFromCivil({1999, 1, 5});
+  EXPECT_EQ(FormatDate(d, "mmmm d, yyyy"), "January 5, 1999");
+  EXPECT_EQ(FormatDate(d, "mmmm dd, yyyy"), "January 05, 1999");
+  EXPECT_EQ(FormatDate(d, "mm/dd/yyyy"), "01/05/1999");
+  EXPECT_EQ(FormatDate(d, "mmmm yyyy"), "January 1999");
+  EXPECT_EQ(FormatDate(d, "yyyy"), "1999");
+  EXPECT_EQ(FormatDate(OleFromCivil({345, 12, 31}), "mm/dd/yyyy"), "12/31/0345");
+}
+
+TEST(Dates, ReadsMonthDayYear) {
+  static const struct {
+    const char* text;
+    std::optional<CivilDate> date;
+  } cases[] = {
+      {"12/25/1999", CivilDate{1999, 12, 25}}, {"1/2/2003", CivilDate{2003, 1, 2}},
+      {" 01/12/99 ", CivilDate{1999, 1, 12}},  {"2/29/00", CivilDate{2000, 2, 29}},
+      {"1/1/29", CivilDate{2029, 1, 1}},       {"1/1/30", CivilDate{1930, 1, 1}},
+      {"13/45/1999", std::nullopt},            {"2/29/1999", std::nullopt},
+      {"12/25", std::nullopt},                 {"", std::nullopt},
+      {"1/1/10000", std::nullopt},             {"1/1/0099", std::nullopt},
+      {"a/b/c", std::nullopt},                 {"1//1999", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    const auto got = ParseMonthDayYear(c.text);
+    ASSERT_EQ(got.has_value(), c.date.has_value()) << c.text;
+    if (got) {
+      EXPECT_EQ(CivilFromOle(*got), *c.date) << c.text;
+    }
+  }
+}
+
+TEST(Dates, DayNumberTextRoundTrips) {
+  static const struct {
+    double value;
+    const char* text;
+  } cases[] = {{35796, "35796"}, {35796.5, "35796.5"}, {-657434, "-657434"}, {0, "0"}, {0.25, "0.25"},
+               {36525.123456789, "36525.123456789"}, {0.00001, "0.00001"}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(FormatOleNumber(c.value), c.text);
+    EXPECT_EQ(ParseOleNumber(c.text), c.value);
+  }
+  EXPECT_EQ(ParseOleNumber("35796,5"), 35796.5);
+  for (const char* bad : {"", "x", "1e5", "inf", "nan", "1.2.3", " 1", "+1", "0x10"}) {
+    EXPECT_FALSE(ParseOleNumber(bad).has_value()) << bad;
+  }
+}
+
+}  // namespace
+}  // namespace citara

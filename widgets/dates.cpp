@@ -1,0 +1,149 @@
+#include "dates.h"
+
+#include <array>
+#include <charconv>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace citara {
+namespace {
+
+namespace chr = std::chrono;
+
+// 30 December 1899 as a count of days since the Unix epoch.
+constexpr int kOleEpochDays = -25569;
+
+constexpr std::array<std::string_view, 12> kMonthNames = {
+    "January", "February", "March",     "April",   "May",      "June",
+    "July",    "August",   "September", "October", "November", "December"};
+
+std::string TwoDigits(unsigned value) {
+  char buf[4];
+  std::snprintf(buf, sizeof buf, "%02u", value % 100);
+  return buf;
+}
+
+}  // namespace
+
+CivilDate CivilFromOle(OleDate date) {
+  const long long days = static_cast<long long>(std::trunc(date));
+  const chr::year_month_day ymd{chr::sys_days{chr::days{days + kOleEpochDays}}};
+  return {static_cast<int>(ymd.year()), static_cast<unsigned>(ymd.month()), static_cast<unsigned>(ymd.day())};
+}
+
+OleDate OleFromCivil(const CivilDate& date) {
+  const chr::sys_days days{chr::year{date.year} / chr::month{date.month} / chr::day{date.day}};
+  return static_cast<OleDate>(days.time_since_epoch().count() - kOleEpochDays);
+}
+
+bool IsValidCivil(int year, unsigned month, unsigned day) {
+  if (year < 100 || year > 9999) return false;
+  return chr::year_month_day{chr::year{year} / chr::month{month} / chr::day{day}}.ok();
+}
+
+int YearOf(OleDate date) { return CivilFromOle(date).year; }
+
+std::string_view EnglishMonthName(unsigned month) {
+  return (month >= 1 && month <= 12) ? kMonthNames[month - 1] : std::string_view{};
+}
+
+std::string FormatDate(OleDate date, std::string_view pattern) {
+  const CivilDate d = CivilFromOle(date);
+  std::string out;
+  std::size_t i = 0;
+  const auto run = [&](char c) {
+    std::size_t n = 0;
+    while (i + n < pattern.size() && (pattern[i + n] | 0x20) == c) ++n;
+    return n;
+  };
+  while (i < pattern.size()) {
+    const char c = static_cast<char>(pattern[i] | 0x20);
+    if (c == 'm') {
+      const std::size_t n = run('m');
+      if (n >= 4) out += EnglishMonthName(d.month);
+      else if (n == 3) out += EnglishMonthName(d.month).substr(0, 3);
+      else if (n == 2) out += TwoDigits(d.month);
+      else out += std::to_string(d.month);
+      i += n;
+    } else if (c == 'd') {
+      const std::size_t n = run('d');
+      out += n >= 2 ? TwoDigits(d.day) : std::to_string(d.day);
+      i += n;
+    } else if (c == 'y') {
+      const std::size_t n = run('y');
+      if (n >= 3) {
+        char buf[8];
+        std::snprintf(buf, sizeof buf, "%04d", d.year);
+        out += buf;
+      } else {
+        out += TwoDigits(static_cast<unsigned>(d.year));
+      }
+      i += n;
+    } else {
+      out += pattern[i++];
+    }
+  }
+  return out;
+}
+
+std::optional<OleDate> ParseMonthDayYear(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  unsigned parts[3] = {0, 0, 0};
+  std::size_t digits[3] = {0, 0, 0};
+  std::size_t part = 0;
+  for (char c : text) {
+    if (c == '/') {
+      if (++part > 2) return std::nullopt;
+    } else if (c >= '0' && c <= '9') {
+      if (++digits[part] > 4) return std::nullopt;
+      parts[part] = parts[part] * 10 + static_cast<unsigned>(c - '0');
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (part != 2 || digits[0] == 0 || digits[0] > 2 || digits[1] == 0 || digits[1] > 2 || digits[2] == 0)
+    return std::nullopt;
+  int year = static_cast<int>(parts[2]);
+  if (digits[2] <= 2) year += year < 30 ? 2000 : 1900;
+  if (!IsValidCivil(year, parts[0], parts[1])) return std::nullopt;
+  return OleFromCivil({year, parts[0], parts[1]});
+}
+
+std::optional<double> ParseOleNumber(std::string_view text) {
+  std::string normalized(text);
+  for (char& c : normalized) {
+    if (c == ',') c = '.';
+  }
+  if (normalized.empty() || normalized.front() == '+') return std::nullopt;
+  for (char c : normalized) {
+    // Only a plain decimal number: no exponent, no hex, no inf or nan.
+    if (!((c >= '0' && c <= '9') || c == '.' || c == '-')) return std::nullopt;
+  }
+  double value = 0;
+  const char* first = normalized.data();
+  const char* last = first + normalized.size();
+  const auto [ptr, ec] = std::from_chars(first, last, value);
+  if (ec != std::errc{} || ptr != last) return std::nullopt;
+  return value;
+}
+
+std::string FormatOleNumber(double value) {
+  // Fixed notation with 15 significant digits in all, then no trailing zeros or lone point.
+  const double magnitude = std::fabs(value);
+  int integerDigits = magnitude < 1 ? 1 : static_cast<int>(std::floor(std::log10(magnitude))) + 1;
+  const int decimals = integerDigits >= 15 ? 0 : 15 - integerDigits;
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
+  std::string out = buf;
+  if (out.find('.') != std::string::npos) {
+    while (out.back() == '0') out.pop_back();
+    if (out.back() == '.') out.pop_back();
+  }
+  if (out == "-0") out = "0";
+  return out;
+}
+
+}  // namespace citara
