@@ -4,6 +4,7 @@
 #pragma once
 
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "core/citation.h"
@@ -77,6 +78,9 @@ struct FormDescription {
   // order in which the required-field check examines them and the date lines are saved.
   std::span<const std::string_view> creationOrder;
   std::string_view titleField = "TitleEdit";  // its raw text is the saved-data title
+  // When set, the saved-data title is this rule's result instead (a form without a title field,
+  // such as a personal home page, names its source from its contributors).
+  std::string (*savedTitle)(const FormValues&) = nullptr;
   // The control that takes the focus after a reset or a load; empty: the author list's last name.
   std::string_view focusField;
   EntryRule mla = nullptr;

@@ -1,0 +1,64 @@
+// A page of an organization's web site, cited under its publisher: no contributor list. The
+// publisher keeps its MLA capitalization in both entries; the title is set in italics.
+#include "web/web_forms.h"
+#include "web/web_parts.h"
+
+namespace citara {
+namespace {
+
+using namespace web;
+
+constexpr FieldDescription kFields[] = {
+    TextField("TitleEdit", "TitleLabel", "Title:", 0, 219,
+              "The title of the Web page\r\r" CITARA_WEB_TITLE_ADVICE
+              "\r\rPennavo products page\rguide to writing research papers|"),
+    TextField("PublisherEdit", "PublisherLabel", "Publisher:", 1, 185,
+              "Publisher/owner of the web site\r\r" CITARA_WEB_NAME_ADVICE "\r\rVantrel Technologies\rU of Chicago|"),
+    TextField(kUrlEdit, "URLLabel", "URL:", 2, 243, "URL of the Web page (i.e. http://www.example.com/products.htm"),
+    DateRetrievedField(3, "mmmm d, yyyy"),  // unlike the other web forms: no leading zero
+    CitedDateField(4, "Date Last Modified:", kLastModifiedHint),
+};
+
+constexpr auto kRadios = DateDetailRadios(5);
+
+constexpr std::string_view kCreationOrder[] = {
+    kUrlEdit,       kDateEdit,   kMonthDayYearRadio, kMonthYearRadio,
+    kYearOnlyRadio, "TitleEdit", "PublisherEdit",    kDateRetrievedEdit,
+};
+
+std::string PublisherPart(const FormValues& v) {
+  return AppendUnlessPunctuated(CapitalizeTitle(v.Text("PublisherEdit"), CitationStyle::MLA), ".") + " ";
+}
+
+// *Harbor Tide Tables*. Harbor Institute of Science. 12 Jan. 1999 <pages/tables.htm>.
+Citation Mla(const FormValues& v) {
+  const std::string title = CapitalizeTitle(v.Text("TitleEdit"), CitationStyle::MLA);
+  CitationBuilder b;
+  b.Italic(title) << AppendUnlessPunctuated(title, ".") << " " << PublisherPart(v) << MlaDatePart(v)
+                  << MlaAddressPart(v);
+  return std::move(b).Finish();
+}
+
+// Harbor Institute of Science. (1999, January 12). *Harbor tide tables.* Retrieved March 3, 2000,
+// from pages/tables.htm
+Citation Apa(const FormValues& v) {
+  const std::string title = AppendUnlessPunctuated(CapitalizeTitle(v.Text("TitleEdit"), CitationStyle::APA), ".");
+  CitationBuilder b;
+  b << PublisherPart(v) << ApaDatePart(v);
+  b.Italic(title) << title << " " << RetrievalPart(v);
+  return std::move(b).Finish();
+}
+
+constexpr FormDescription kForm = [] {
+  FormDescription d =
+      WebForm("ProfessionalSite", "Professional Site", 116, kFields, kRadios, kCreationOrder, Mla, Apa);
+  d.hasAuthors = false;  // the publisher takes the authors' place
+  d.focusField = "TitleEdit";
+  return d;
+}();
+
+}  // namespace
+
+const FormDescription& ProfessionalSiteForm() { return kForm; }
+
+}  // namespace citara
