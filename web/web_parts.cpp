@@ -23,7 +23,11 @@ std::string MlaDatePart(const FormValues& values) {
 
 std::string ApaDatePart(const FormValues& values) {
   const CitedDate d = ChosenDate(values);
-  if (d.yearOnly) return "(" + std::to_string(YearOf(d.date)) + "). ";
+  if (d.yearOnly) {
+    std::string part = "(";  // appended, not "(" + text: GCC 12 warns falsely on that form
+    part += std::to_string(YearOf(d.date));
+    return part + "). ";
+  }
   return FormatApaDate(d.includeDay, d.date) + ". ";
 }
 
