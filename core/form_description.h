@@ -25,15 +25,15 @@ enum class FieldKind {
 
 // One labelled field of the main panel. The label's caption is the field's key in the saved data.
 struct FieldDescription {
-  std::string_view name;       // "TitleEdit"
+  std::string_view name{};       // "TitleEdit"
   FieldKind kind = FieldKind::Edit;
-  std::string_view labelName;  // "TitleLabel"
-  std::string_view caption;    // "Title:"
-  bool required = false;       // required fields are clYellow, optional ones clWhite
+  std::string_view labelName{};  // "TitleLabel"
+  std::string_view caption{};    // "Title:"
+  bool required = false;         // required fields are clYellow, optional ones clWhite
   int tabOrder = 0;
   int width = 0;
-  std::string_view hint;
-  std::string_view defaultText;      // text at creation ("1998" for a year)
+  std::string_view hint{};
+  std::string_view defaultText{};    // text at creation ("1998" for a year)
   int maxLength = 0;                 // 0: no limit
   bool clipboardKeys = true;         // Ctrl+X/C/V on key release (the form's key-up handler)
   std::string_view dateFormat = "mmmm d, yyyy";  // date edits: display format at creation
@@ -42,12 +42,12 @@ struct FieldDescription {
 // One date-format radio button of the main panel. Selecting it sets the display format of the
 // form's date edit "DateEdit" and shows its date again.
 struct RadioDescription {
-  std::string_view name;     // "MonthAndDayRadioButton"
-  std::string_view caption;  // "Month and Day": the "*DateFormat" value in the saved data
+  std::string_view name{};     // "MonthAndDayRadioButton"
+  std::string_view caption{};  // "Month and Day": the "*DateFormat" value in the saved data
   int tabOrder = 0;
-  bool checked = false;      // the one selected at creation
-  std::string_view hint;
-  std::string_view dateFormat;  // display format it gives "DateEdit"
+  bool checked = false;        // the one selected at creation
+  std::string_view hint{};
+  std::string_view dateFormat{};  // display format it gives "DateEdit"
 };
 
 // What the entry rules read of a form: the fields' current texts, the date edits' dates, the
@@ -65,24 +65,24 @@ class FormValues {
 using EntryRule = Citation (*)(const FormValues&);
 
 struct FormDescription {
-  std::string_view className;  // "Book": the control's class name
-  std::string_view caption;    // "Book"
+  std::string_view className{};  // "Book": the control's class name
+  std::string_view caption{};    // "Book"
   Deliverable deliverable = Deliverable::Citara;
-  int width = 0, height = 0;   // design size
+  int width = 0, height = 0;     // design size
   bool hasAuthors = true;
   bool hasEditors = false;
   // The fields in the order their labels are created (the order of the label lines of the saved data).
-  std::span<const FieldDescription> fields;
-  std::span<const RadioDescription> radios;
+  std::span<const FieldDescription> fields{};
+  std::span<const RadioDescription> radios{};
   // The main panel's windowed controls (fields and radio buttons) by name, in creation order: the
   // order in which the required-field check examines them and the date lines are saved.
-  std::span<const std::string_view> creationOrder;
+  std::span<const std::string_view> creationOrder{};
   std::string_view titleField = "TitleEdit";  // its raw text is the saved-data title
   // When set, the saved-data title is this rule's result instead (a form without a title field,
   // such as a personal home page, names its source from its contributors).
   std::string (*savedTitle)(const FormValues&) = nullptr;
   // The control that takes the focus after a reset or a load; empty: the author list's last name.
-  std::string_view focusField;
+  std::string_view focusField{};
   EntryRule mla = nullptr;
   EntryRule apa = nullptr;
 };
