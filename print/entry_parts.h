@@ -1,0 +1,102 @@
+// The parts that several printed-source entries join the same way. Each returns text that carries
+// its own trailing punctuation and space, as the entries join them directly; a part of an empty
+// optional field is empty text.
+#pragma once
+
+#include <array>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+#include "core/citation.h"
+#include "core/form_description.h"
+#include "core/formatting.h"
+
+namespace citara::print {
+
+// The date of publication of the magazine, newspaper and other printed source: date edit
+// "DateEdit", shown in `dateFormat` until a radio button sets another format.
+constexpr FieldDescription PublicationDateField(int tabOrder, std::string_view hint, std::string_view dateFormat) {
+  return {.name = "DateEdit",
+          .kind = FieldKind::DateEdit,
+          .labelName = "DateLabel",
+          .caption = "Date of Publication:",
+          .required = true,
+          .tabOrder = tabOrder,
+          .width = 121,
+          .hint = hint,
+          .clipboardKeys = false,
+          .dateFormat = dateFormat};
+}
+
+// The magazine's and newspaper's choice between citing month and day or the month only; "Month
+// and Day" (tab order 5) is selected at creation.
+inline constexpr std::string_view kMonthAndDayRadio = "MonthAndDayRadioButton";
+inline constexpr std::string_view kMonthOnlyRadio = "MonthOnlyRadioButton";
+constexpr std::array<RadioDescription, 2> MonthAndDayRadios(std::string_view withDayHint,
+                                                            std::string_view monthOnlyHint) {
+  return {{
+      {.name = kMonthAndDayRadio,
+       .caption = "Month and Day",
+       .tabOrder = 5,
+       .checked = true,
+       .hint = withDayHint,
+       .dateFormat = "mmmm d, yyyy"},
+      {.name = kMonthOnlyRadio,
+       .caption = "Month Only",
+       .tabOrder = 0,
+       .hint = monthOnlyHint,
+       .dateFormat = "mmmm yyyy"},
+  }};
+}
+
+// `text` closed as a sentence: a "." unless it already ends with ".", "!" or "?", then one space.
+// Sentence("A tale") -> "A tale. ", Sentence("What now?") -> "What now? ".
+std::string Sentence(std::string_view text);
+
+// The MLA part of an optional field: Sentence(text), or empty for empty text.
+std::string OptionalSentence(std::string_view text);
+
+// An article title in MLA: the capitalized title closed as a sentence inside double quotes.
+// "ocean tides" -> "\"Ocean Tides.\" ".
+std::string MlaArticle(std::string_view title);
+
+// An article title in APA: Sentence of the APA-capitalized title. "ocean tides" -> "Ocean tides. ".
+std::string ApaArticle(std::string_view title);
+
+// The APA date of a work dated by its year: "(1998). ".
+std::string ApaYear(std::string_view year);
+
+// MLA "vol. 2. ", empty for no volume.
+std::string MlaVolume(std::string_view volume);
+
+// APA "Vol. 2", empty for no volume (no punctuation: it stands inside a parenthesis).
+std::string ApaVolume(std::string_view volume);
+
+// "pp. " for a page range ("7-9", "A1, A4", "3+"), "p. " for anything else.
+std::string_view PagesPrefix(std::string_view pages);
+
+// APA pages: PagesPrefix + pages, empty for no pages. "7" -> "p. 7", "7-9" -> "pp. 7-9".
+std::string ApaPages(std::string_view pages);
+
+// The publisher's name of an APA entry: "Author" when the company is the work's only author (the
+// company + ". " is exactly the APA author text, as a corporate author entered as a last name
+// formats), else the company as typed.
+std::string_view ApaPublisherName(std::string_view company, std::string_view apaAuthors);
+
+// The given details in a parenthesis after a title: " (3rd ed., Vol. 2, pp. 12-15)"; empty when
+// every detail is empty.
+std::string Details(std::initializer_list<std::string_view> details);
+
+// The opening of an APA article entry: authors, date, then the article; without authors the article
+// leads and the date follows it. `date` ends with ". ".
+void AppendApaArticleLead(CitationBuilder& b, std::string_view apaAuthors, std::string_view date,
+                          std::string_view article);
+
+// The opening of an MLA entry of a book or other printed source, with the title in italics:
+// authors, title, series, editors ("Ed. Ann Brown. "); without authors the editors lead
+// ("Brown, Ann, ed. "). `title` and `series` are as typed.
+void AppendMlaBookHead(CitationBuilder& b, std::string_view mlaAuthors, std::string_view mlaEditors,
+                       std::string_view title, std::string_view series);
+
+}  // namespace citara::print
