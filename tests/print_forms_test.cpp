@@ -390,6 +390,15 @@ TEST(Other, Entries) {
       });
 }
 
+// The entries are written for filled required fields, but a blank form must still give an entry.
+TEST(PrintForms, BlankFormsGiveEntries) {
+  const FormInput blank = Input().Clear({"YearEdit"}).Get();
+  for (const FormDescription* form : PrintForms()) {
+    EXPECT_FALSE(MarkedEntry(*form, blank, CitationStyle::MLA).empty()) << form->className;
+    EXPECT_FALSE(MarkedEntry(*form, blank, CitationStyle::APA).empty()) << form->className;
+  }
+}
+
 // What the rest of Citara reads of each description: the required fields in the order the check
 // walks them, the label captions (the saved-data keys) and the date-format captions.
 TEST(PrintForms, Descriptions) {
