@@ -11,12 +11,13 @@ constexpr std::string_view kRtfHeader =
 constexpr std::string_view kRtfTrailer = "\\par\r\n}\r\n";
 
 // Appends `text` as RTF body text: ASCII printable characters as they are (with "\", "{", "}"
-// escaped), everything else as \uN? of its UTF-16 units.
+// escaped), everything else as "\uN ?" of its UTF-16 units: the space ends the control word, so
+// the "?" that readers without Unicode skip can never be taken for part of the word.
 void AppendRtfText(std::string& out, std::string_view text) {
   const auto unit = [&out](unsigned value) {
     out += "\\u";
     out += std::to_string(static_cast<int>(static_cast<short>(value)));
-    out += '?';
+    out += " ?";
   };
   for (std::size_t pos = 0; pos < text.size();) {
     const char c = text[pos];

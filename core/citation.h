@@ -47,8 +47,8 @@ class CitationBuilder {
 };
 
 // The RTF document of a citation: one paragraph in "MS Sans Serif" 8 pt with the italic run between
-// \i and \i0. "\", "{" and "}" are escaped and every character outside ASCII is written as \uN? (a
-// UTF-16 unit, signed, one per unit), so any entry gives well-formed RTF that reads back to exactly
+// \i and \i0. "\", "{" and "}" are escaped and every character outside ASCII is written as "\uN ?"
+// (a UTF-16 unit, signed, one per unit, with "?" for readers without Unicode), so any entry gives well-formed RTF that reads back to exactly
 // its text. Lines end with CR LF, the last one too.
 std::string CitationToRtf(const Citation& citation);
 

@@ -32,7 +32,7 @@ TEST(CitationToRtf, OneParagraphWithOneItalicRunAndEscapes) {
   const std::string rtf = MakeCitationRtf("Smith. {A} \\Tale\\. Émile \xF0\x9F\x93\x9A.", "{A} \\Tale\\");
   EXPECT_EQ(rtf,
             "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fswiss MS Sans Serif;}}\r\n"
-            "\\viewkind4\\uc1\\pard\\f0\\fs16 Smith. \\i \\{A\\} \\\\Tale\\\\\\i0 . \\u201?mile \\u-10179?\\u-8998?.\\par\r\n"
+            "\\viewkind4\\uc1\\pard\\f0\\fs16 Smith. \\i \\{A\\} \\\\Tale\\\\\\i0 . \\u201 ?mile \\u-10179 ?\\u-8998 ?.\\par\r\n"
             "}\r\n");
   EXPECT_EQ(MakeCitationRtf("plain", "").find("\\i "), std::string::npos);
   EXPECT_TRUE(MakeCitationRtf("", "").ends_with("\r\n"));

@@ -1,0 +1,119 @@
+// The platform port: the few services of the operating system that the component model uses.
+//
+// One process-wide port is current; the headless port is the default (on Linux, in the command-
+// line tool and in tests), and the Windows servers install a Win32 port. Tests install their own
+// HeadlessPlatform for a scope, queue the answers to the dialogs they expect and read back every
+// dialog shown:
+//
+//   HeadlessPlatform port;
+//   ScopedPlatform use(port);
+//   port.QueueAnswer(DialogResult::Cancel);
+//   ... click Delete ...
+//   port.Dialogs().back().text == "Are you sure you want to delete this Author from the list?"
+#pragma once
+
+#include <deque>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "widgets/dates.h"
+
+namespace citara {
+
+class Control;
+
+enum class DialogIcon { Error, Confirmation };
+enum class DialogButtons { Ok, OkCancel };
+enum class DialogResult { Ok, Cancel };
+
+// A modal message dialog, centred on the screen, without help.
+struct MessageDialog {
+  std::string caption;
+  std::string text;
+  DialogIcon icon = DialogIcon::Error;
+  DialogButtons buttons = DialogButtons::Ok;
+  friend bool operator==(const MessageDialog&, const MessageDialog&) = default;
+};
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // Shows the dialog modally and returns the button the user chose.
+  virtual DialogResult ShowMessage(const MessageDialog& dialog) = 0;
+
+  virtual std::string ClipboardText() = 0;
+  virtual void SetClipboardText(std::string_view text) = 0;
+
+  // The local date and time now, as an automation date.
+  virtual OleDate Now() = 0;
+
+  // The height of the screen in pixels (drop-downs open upwards near its bottom).
+  virtual int ScreenHeight() = 0;
+
+  // How long a hint stays up, in milliseconds; shared by every control of the process.
+  virtual int HintHidePause() = 0;
+  virtual void SetHintHidePause(int milliseconds) = 0;
+
+  // The model moved the keyboard focus to `control` (nullptr: to no control of that form). A
+  // window port moves the real focus; the headless port has nothing to do.
+  virtual void FocusChanged(Control* control) { (void)control; }
+
+  // One character in upper case (a..z always become A..Z).
+  virtual char32_t UpperCase(char32_t ch);
+
+  // The full month name, 1 = "January". Citara writes English month names on every machine.
+  virtual std::string_view MonthName(unsigned month);
+};
+
+// The current port (the process's headless port until one is installed).
+Platform& CurrentPlatform();
+// Installs `port` as the current one (nullptr: back to the default headless port).
+void SetCurrentPlatform(Platform* port);
+
+// Installs a port for the lifetime of this object, then puts the previous one back.
+class ScopedPlatform {
+ public:
+  explicit ScopedPlatform(Platform& port);
+  ~ScopedPlatform();
+  ScopedPlatform(const ScopedPlatform&) = delete;
+  ScopedPlatform& operator=(const ScopedPlatform&) = delete;
+
+ private:
+  Platform* previous_;
+};
+
+// The port without windows. Dialogs take their answers from a queue (when it is empty, the
+// first button: OK) and are all recorded; the clipboard is a text held here; the clock is the
+// machine's local clock until a test fixes it.
+class HeadlessPlatform : public Platform {
+ public:
+  DialogResult ShowMessage(const MessageDialog& dialog) override;
+  std::string ClipboardText() override { return clipboard_; }
+  void SetClipboardText(std::string_view text) override { clipboard_ = text; }
+  OleDate Now() override;
+  int ScreenHeight() override { return screenHeight_; }
+  int HintHidePause() override { return hintHidePause_; }
+  void SetHintHidePause(int milliseconds) override { hintHidePause_ = milliseconds; }
+
+  // --- Test controls ---
+  void QueueAnswer(DialogResult answer) { answers_.push_back(answer); }
+  const std::vector<MessageDialog>& Dialogs() const { return dialogs_; }
+  void SetNow(OleDate now) { fixedNow_ = now; hasFixedNow_ = true; }
+  void SetScreenHeight(int pixels) { screenHeight_ = pixels; }
+
+ private:
+  std::deque<DialogResult> answers_;
+  std::vector<MessageDialog> dialogs_;
+  std::string clipboard_;
+  OleDate fixedNow_ = 0;
+  bool hasFixedNow_ = false;
+  int screenHeight_ = 768;
+  int hintHidePause_ = 2500;  // the platform's usual default
+};
+
+// The local date and time of the machine's clock as an automation date.
+OleDate LocalNow();
+
+}  // namespace citara
