@@ -1,6 +1,7 @@
 // The date edit field and its drop-down calendar, driven as a user drives them.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 

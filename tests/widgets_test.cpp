@@ -1,6 +1,7 @@
 // The component model driven as a user drives it: focus, tab, type, click, answer dialogs.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
