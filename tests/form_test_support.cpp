@@ -1,49 +1,48 @@
 #include "form_test_support.h"
 
+#include "widgets/date_edit.h"
+#include "widgets/flat_edit.h"
+#include "widgets/platform.h"
+#include "widgets/radio_button.h"
+#include "widgets/tool_button.h"
+
 namespace citara::testing {
 namespace {
 
-// Form values straight from a table row (the rules alone, without the form's controls).
-class InputValues final : public FormValues {
- public:
-  InputValues(const FormDescription& form, const FormInput& input) : form_(form), input_(input) {
-    RemoveEmptyEntries(input_.authors);
-    RemoveEmptyEntries(input_.editors);
-  }
-  std::string_view Text(std::string_view field) const override {
-    for (const auto& [name, text] : input_.texts) {
-      if (name == field) return text;
+void TypeContributors(TAuthorForm* sub, const ContributorList& people) {
+  if (people.empty()) return;
+  for (const Contributor& person : people) {
+    for (const auto& [field, text] : {std::pair{&sub->LastNameEdit(), &person.last},
+                                      {&sub->FirstNameEdit(), &person.first},
+                                      {&sub->MIEdit(), &person.middleInitial}}) {
+      field->TypeText(*text);
     }
-    for (const FieldDescription& f : form_.fields) {
-      if (f.name == field) return f.defaultText;
-    }
-    return {};
+    sub->AddButton().Click();
   }
-  OleDate Date(std::string_view dateEdit) const override {
-    for (const auto& [name, day] : input_.dates) {
-      if (name == dateEdit) return OleFromCivil(day);
-    }
-    return OleFromCivil({2000, 1, 1});
-  }
-  bool Checked(std::string_view radio) const override {
-    for (const RadioDescription& r : form_.radios) {
-      if (r.name == radio) return input_.radio.empty() ? r.checked : input_.radio == radio;
-    }
-    return false;
-  }
-  const ContributorList& Authors() const override { return input_.authors; }
-  const ContributorList& Editors() const override { return input_.editors; }
-
- private:
-  const FormDescription& form_;
-  FormInput input_;
-};
+}
 
 }  // namespace
 
-std::string MarkedEntry(const FormDescription& form, const FormInput& input, CitationStyle style) {
-  const InputValues values(form, input);
-  return CitationToMarked(IsApa(style) ? form.apa(values) : form.mla(values));
+void Fill(TSourceForm& form, const FormInput& input) {
+  for (const auto& [name, text] : input.texts) {
+    // A row shared by several forms may name a field that this form does not have.
+    if (auto* field = form.FindComponent<TFlatEdit>(name)) field->SetText(text);
+  }
+  for (const FieldDescription& f : form.Description().fields) {
+    if (f.kind == FieldKind::DateEdit) form.DateField(f.name).SetDate(OleFromCivil({2000, 1, 1}));
+  }
+  for (const auto& [name, day] : input.dates) form.DateField(name).SetDate(OleFromCivil(day));
+  if (!input.radio.empty()) form.Radio(input.radio).Click();
+  TypeContributors(form.AuthorForm(), input.authors);
+  TypeContributors(form.EditorForm(), input.editors);
+}
+
+std::string MarkedEntry(const FormDescription& description, const FormInput& input, CitationStyle style) {
+  HeadlessPlatform port;
+  ScopedPlatform use(port);
+  TSourceForm form(description);
+  Fill(form, input);
+  return CitationToMarked(form.CitationIn(style));
 }
 
 }  // namespace citara::testing

@@ -1,4 +1,5 @@
-// Test support for the source forms: fill a form from a small table row and read its entries.
+// Test support for the source forms: fill a real form from a small table row, as a user would,
+// and read its entries.
 #pragma once
 
 #include <string>
@@ -6,6 +7,7 @@
 #include <vector>
 
 #include "core/form_description.h"
+#include "core/source_form.h"
 
 namespace citara::testing {
 
@@ -19,7 +21,12 @@ struct FormInput {
   std::string radio;
 };
 
-// The entry of `form` filled with `input`, as plain text with the italic run between asterisks.
+// Types the row into `form`: field texts (of the fields the form has), dates, the radio choice, and each contributor into its
+// sub-form's three fields followed by a click on Add.
+void Fill(TSourceForm& form, const FormInput& input);
+
+// The entry of a fresh control of `form` filled with `input`, as plain text with the italic run
+// between asterisks.
 std::string MarkedEntry(const FormDescription& form, const FormInput& input, CitationStyle style);
 
 }  // namespace citara::testing
