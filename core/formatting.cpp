@@ -14,13 +14,6 @@ constexpr std::array<std::string_view, 22> kMinorWords = {
 constexpr std::array<std::string_view, 12> kMlaMonths = {
     "Jan.", "Feb.", "Mar.", "Apr.", "May", "June", "July", "Aug.", "Sept.", "Oct.", "Nov.", "Dec."};
 
-std::string UpperCased(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t pos = 0; pos < text.size();) AppendUtf8(out, ToUpper(DecodeUtf8(text, pos)));
-  return out;
-}
-
 }  // namespace
 
 bool EndsWithTerminalPunctuation(std::string_view text) {
@@ -62,11 +55,20 @@ bool IsMinorWord(std::string_view segment) {
   if (segment.empty()) return false;
   const unsigned char last = static_cast<unsigned char>(segment.back());
   // A trailing delimiter (any byte outside "A".."z", including the last byte of a non-ASCII letter)
-  // is dropped; a non-ASCII word is never a minor word, so dropping one of its bytes changes nothing.
+  // is dropped; a word whose upper case is not plain ASCII is never a minor word either way.
   if (last < 'A' || last > 'z') segment.remove_suffix(1);
-  const std::string upper = UpperCased(segment);
+  // Upper-case into a small buffer: the minor words are ASCII and at most seven letters long, so a
+  // longer segment, or one whose upper case is not ASCII, is never minor.
+  char upper[8];
+  std::size_t length = 0;
+  for (std::size_t pos = 0; pos < segment.size();) {
+    const char32_t cp = ToUpper(DecodeUtf8(segment, pos));
+    if (cp >= 0x80 || length == sizeof upper) return false;
+    upper[length++] = static_cast<char>(cp);
+  }
+  const std::string_view word(upper, length);
   for (std::string_view minor : kMinorWords) {
-    if (upper == minor) return true;
+    if (word == minor) return true;
   }
   return false;
 }
@@ -101,12 +103,13 @@ std::string CapitalizeTitle(std::string_view title, CitationStyle style) {
   while (offset < title.size()) {
     const std::string_view segment = NextTitleWord(title, offset);
     if (segment.empty()) break;
-    const std::size_t at = result.size();
-    result += segment;
     if (offset == 0 || (!IsApa(style) && !IsMinorWord(segment))) {
-      std::string word(segment);
-      CapitalizeFirst(word);
-      result.replace(at, segment.size(), word);
+      // Raise the segment's first character as it is appended.
+      std::size_t next = 0;
+      AppendUtf8(result, ToUpper(DecodeUtf8(segment, next)));
+      result += segment.substr(next);
+    } else {
+      result += segment;
     }
     offset += segment.size();
   }
@@ -119,17 +122,16 @@ bool IsPageRange(std::string_view pages) { return pages.find_first_of("-,+") != 
 std::string FormatMlaDate(bool includeDay, OleDate date) {
   const CivilDate d = CivilFromOle(date);
   std::string out;
-  if (includeDay) out += std::to_string(d.day) + " ";
-  out += kMlaMonths[d.month - 1];
-  out += " " + std::to_string(d.year);
+  if (includeDay) out.append(std::to_string(d.day)).append(" ");
+  out.append(kMlaMonths[d.month - 1]).append(" ").append(std::to_string(d.year));
   return out;
 }
 
 std::string FormatApaDate(bool includeDay, OleDate date) {
   const CivilDate d = CivilFromOle(date);
-  std::string out = "(" + std::to_string(d.year) + ", ";
-  out += EnglishMonthName(d.month);
-  if (includeDay) out += " " + std::to_string(d.day);
+  std::string out = "(";
+  out.append(std::to_string(d.year)).append(", ").append(EnglishMonthName(d.month));
+  if (includeDay) out.append(" ").append(std::to_string(d.day));
   out += ")";
   return out;
 }

@@ -30,6 +30,8 @@ TEST(CapitalizeTitle, FollowsEachStyle) {
       {"война и мир", "Война И Мир", "Война и мир"},           // Cyrillic words are never minor words
       {"the THE", "The THE", "The THE"},
       {"a: [b]", "A: [B]", "A: [B]"},  // punctuation after a colon is skipped
+      {"\xFF\xFEtitle", "\xFF\xFEtitle", "\xFF\xFEtitle"},  // bytes that are not UTF-8 stay as they are
+      {"ın the end", "In the End", "In the end"},     // dotless i: "IN" once upper-cased
   };
   for (const auto& c : cases) {
     EXPECT_EQ(CapitalizeTitle(c.typed, MLA), c.mla) << c.typed;

@@ -15,8 +15,11 @@ TEST(Unicode, DecodesAndKeepsInvalidBytes) {
     cps.push_back(DecodeUtf8(text, pos));
     again.append(text, start, pos - start);
   }
-  EXPECT_EQ(cps, (std::vector<char32_t>{U'a', 0xE9, 0x20AC, 0x1F600, 0xFF, 0xC3}));
+  EXPECT_EQ(cps, (std::vector<char32_t>{U'a', 0xE9, 0x20AC, 0x1F600, 0xDCFF, 0xDCC3}));
   EXPECT_EQ(again, text);
+  std::string rewritten;
+  for (char32_t cp : cps) AppendUtf8(rewritten, ToUpper(cp));
+  EXPECT_EQ(rewritten, "A\xC3\x89\xE2\x82\xAC\xF0\x9F\x98\x80\xFF\xC3");  // invalid bytes come back unchanged
   EXPECT_EQ(CodePointCount("Émile"), 5u);
   EXPECT_EQ(FirstCodePoint("Émile"), "É");
   EXPECT_EQ(LastCodePoint("abé"), "é");

@@ -2,6 +2,13 @@
 
 namespace citara {
 
+namespace {
+// An invalid byte b (always 0x80 or above) decodes to U+DC00 + b, a value no valid text decodes to;
+// AppendUtf8 writes it back as the byte itself.
+constexpr char32_t kEscapeBase = 0xDC00;
+char32_t Escaped(unsigned char byte) { return kEscapeBase + byte; }
+}  // namespace
+
 char32_t DecodeUtf8(std::string_view text, std::size_t& pos) {
   const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
   const unsigned char lead = byte(pos);
@@ -21,17 +28,17 @@ char32_t DecodeUtf8(std::string_view text, std::size_t& pos) {
     cp = lead & 0x07;
   } else {
     ++pos;
-    return lead;
+    return Escaped(lead);
   }
   if (pos + length > text.size()) {
     ++pos;
-    return lead;
+    return Escaped(lead);
   }
   for (std::size_t i = 1; i < length; ++i) {
     const unsigned char next = byte(pos + i);
     if ((next & 0xC0) != 0x80) {
       ++pos;
-      return lead;
+      return Escaped(lead);
     }
     cp = (cp << 6) | (next & 0x3F);
   }
@@ -39,7 +46,7 @@ char32_t DecodeUtf8(std::string_view text, std::size_t& pos) {
   const bool overlong = (length == 3 && cp < 0x800) || (length == 4 && cp < 0x10000);
   if (overlong || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) {
     ++pos;
-    return lead;
+    return Escaped(lead);
   }
   pos += length;
   return cp;
@@ -52,7 +59,9 @@ std::size_t Utf8Length(std::string_view text, std::size_t pos) {
 }
 
 void AppendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
+  if (cp >= kEscapeBase + 0x80 && cp <= kEscapeBase + 0xFF) {
+    out += static_cast<char>(cp - kEscapeBase);  // an invalid byte, written back as it was
+  } else if (cp < 0x80) {
     out += static_cast<char>(cp);
   } else if (cp < 0x800) {
     out += static_cast<char>(0xC0 | (cp >> 6));

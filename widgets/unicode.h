@@ -1,8 +1,9 @@
 // Unicode helpers for UTF-8 text: code point iteration, one-code-point upper-casing and letter tests.
 //
 // Citara keeps all text as UTF-8. Where a rule speaks of a "character" it means one code point.
-// Bytes that are not valid UTF-8 are treated as one code point each (their byte value) and are
-// copied through unchanged, so no text is ever lost or altered by these helpers.
+// A byte that is not part of valid UTF-8 decodes to U+DC00 + its value (a lone surrogate, which no
+// valid text decodes to, and which no rule raises or counts as a letter); AppendUtf8 writes it back
+// as that byte, so text passed through these helpers is never altered.
 #pragma once
 
 #include <cstddef>
@@ -12,7 +13,8 @@
 namespace citara {
 
 // Decodes the code point that starts at byte `pos` of `text` and advances `pos` past it.
-// Precondition: pos < text.size(). An invalid sequence yields its first byte and advances by one.
+// Precondition: pos < text.size(). An invalid sequence yields U+DC00 + its first byte and advances
+// by one.
 char32_t DecodeUtf8(std::string_view text, std::size_t& pos);
 
 // Appends the UTF-8 encoding of `cp` to `out`.
