@@ -5,6 +5,7 @@
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -24,12 +25,16 @@ std::string Examples() { return std::string(CITARA_SOURCE_DIR) + "/examples/"; }
 
 // Runs `citara ARGS` with `input` on standard input.
 Result Citara(const std::string& args, const std::string& input = "") {
-  const std::string dir = ::testing::TempDir();
-  const std::string in = dir + "citara_in", out = dir + "citara_out", err = dir + "citara_err";
+  // Files of this process and call alone: CTest runs the cases of this program side by side.
+  static int calls = 0;
+  const std::string base = ::testing::TempDir() + "citara_cli_" + std::to_string(getpid()) + "_" + std::to_string(++calls);
+  const std::string in = base + ".in", out = base + ".out", err = base + ".err";
   std::ofstream(in, std::ios::binary) << input;
   const std::string command = std::string(CITARA_BINARY) + " " + args + " <" + in + " >" + out + " 2>" + err;
   const int raw = std::system(command.c_str());
-  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(out), Slurp(err)};
+  Result result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(out), Slurp(err)};
+  for (const std::string& file : {in, out, err}) std::remove(file.c_str());
+  return result;
 }
 
 TEST(Cli, PrintsEntriesInEachFormatAndNothingElse) {

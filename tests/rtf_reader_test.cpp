@@ -6,6 +6,8 @@
 #include <fstream>
 #include <string>
 
+#include <unistd.h>
+
 #include "core/citation.h"
 
 namespace citara {
@@ -45,7 +47,7 @@ std::string DecodeHtml(std::string_view html) {
 
 // The paragraph pandoc reads from `rtf`, with its emphasis shown as "[[" and "]]".
 std::string ReadWithPandoc(const std::string& rtf) {
-  const std::string path = ::testing::TempDir() + "citara_reader_test.rtf";
+  const std::string path = ::testing::TempDir() + "citara_reader_test_" + std::to_string(getpid()) + ".rtf";
   std::ofstream(path, std::ios::binary) << rtf;
   FILE* pipe = popen(("pandoc -f rtf -t html --wrap=none " + path).c_str(), "r");
   std::string html;
