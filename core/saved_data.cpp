@@ -103,9 +103,10 @@ std::string BuildSavedData(TSourceForm& form) {
     } else if (auto* radio = dynamic_cast<TRadioButton*>(child)) {
       if (radio->Checked()) SetListValue(ini, "*DateFormat", radio->Caption());
     } else if (printed && child->Name() == kYearEdit && dynamic_cast<TFlatSpinEdit*>(child)) {
-      // A year field gives the publication date: 1 January of its year, when it holds one.
+      // A year field gives the publication date: 1 January of its year, when it holds one. Years
+      // before 100 lie outside what a date edit shows, but still have their own day number.
       if (const auto year = YearIn(child->Text())) {
-        SetListValue(ini, "*PublicationDate", FormatOleNumber(OleFromCivil({*year < 100 ? 100 : *year, 1, 1})));
+        SetListValue(ini, "*PublicationDate", FormatOleNumber(OleFromCivil({*year, 1, 1})));
       }
     }
   }
