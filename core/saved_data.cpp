@@ -68,7 +68,7 @@ OleDate DateToLoad(const TIniList& ini, std::string_view key) {
   const std::string value = GetListValue(ini, key, "");
   const std::optional<double> number = ParseOleNumber(value);
   if (!number) throw SavedDataError(std::string(key), value, "is not a number");
-  if (*number < kMinOleDate || *number >= kMaxOleDate + 1) {
+  if (!IsSupportedDate(*number)) {
     throw SavedDataError(std::string(key), value, "is not a date from 1 January 100 to 31 December 9999");
   }
   return *number;

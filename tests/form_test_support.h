@@ -14,11 +14,11 @@ namespace citara::testing {
 // What a user enters into a form. Fields not named keep their default text; dates not named hold
 // 1 January 2000; `radio` names the radio button to select (empty: the one selected at creation).
 struct FormInput {
-  std::vector<std::pair<std::string, std::string>> texts;  // field name -> typed text
-  ContributorList authors;
-  ContributorList editors;
-  std::vector<std::pair<std::string, CivilDate>> dates;     // date edit name -> its day
-  std::string radio;
+  std::vector<std::pair<std::string, std::string>> texts{};  // field name -> typed text
+  ContributorList authors{};
+  ContributorList editors{};
+  std::vector<std::pair<std::string, CivilDate>> dates{};     // date edit name -> its day
+  std::string radio{};
 };
 
 // Types the row into `form`: field texts (of the fields the form has), dates, the radio choice, and each contributor into its

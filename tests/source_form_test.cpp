@@ -203,6 +203,7 @@ TEST_F(SourceFormTest, DateValuesLoadWithEitherDecimalSeparator) {
       {"35796.5", 35796.5},
       {"35796,5", 35796.5},  // written on a machine whose locale uses a decimal comma
       {"-657434", kMinOleDate},
+      {"-657434.5", kMinOleDate - 0.5},  // noon on 1 January 100: the whole part names the day
       {"2958465.75", kMaxOleDate + 0.75},
   };
   for (const auto& c : cases) {

@@ -43,7 +43,7 @@ long long DayMonthsLater(long long day, int months) {
   return DayNumber(ym / std::min(chr::day{c.day}, last));
 }
 
-bool InRange(OleDate date) { return date >= kMinOleDate && date < kMaxOleDate + 1; }
+bool InRange(OleDate date) { return IsSupportedDate(date); }
 
 }  // namespace
 

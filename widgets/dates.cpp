@@ -27,6 +27,11 @@ std::string TwoDigits(unsigned value) {
 
 }  // namespace
 
+bool IsSupportedDate(OleDate date) {
+  const double day = std::trunc(date);
+  return day >= kMinOleDate && day <= kMaxOleDate;
+}
+
 CivilDate CivilFromOle(OleDate date) {
   const long long days = static_cast<long long>(std::trunc(date));
   const chr::year_month_day ymd{chr::sys_days{chr::days{days + kOleEpochDays}}};

@@ -21,6 +21,10 @@ struct CivilDate {
 inline constexpr OleDate kMinOleDate = -657434.0;  // 1 January 100
 inline constexpr OleDate kMaxOleDate = 2958465.0;  // 31 December 9999
 
+// True when the date's day lies from 1 January 100 to 31 December 9999 (the whole part names the
+// day, for negative values too: -657434.5 is noon on 1 January 100).
+bool IsSupportedDate(OleDate date);
+
 // The calendar day of an automation date (the time of day is dropped: the whole part names the day,
 // for negative values too, as automation dates define it).
 CivilDate CivilFromOle(OleDate date);
