@@ -1,5 +1,7 @@
 #include "core/author_form.h"
 
+#include <charconv>
+#include <iterator>
 #include <stdexcept>
 
 #include "widgets/platform.h"
@@ -70,7 +72,18 @@ constexpr struct {
 };
 
 std::string Header(std::string_view role, int number, int of) {
-  return std::string(role) + " " + std::to_string(number) + " of " + std::to_string(of);
+  char digits[2][12];
+  const auto a = std::to_chars(std::begin(digits[0]), std::end(digits[0]), number);
+  const auto b = std::to_chars(std::begin(digits[1]), std::end(digits[1]), of);
+  std::string header;
+  header.append(role).append(" ").append(digits[0], a.ptr).append(" of ").append(digits[1], b.ptr);
+  return header;
+}
+
+// Puts `text` into a field unless it already holds it: every entry request shows entry 0 again,
+// and an unchanged field is left as it is (as a window's text is when set to what it holds).
+void ShowText(Control& field, const std::string& text) {
+  if (field.Text() != text) field.SetText(text);
 }
 
 }  // namespace
@@ -164,11 +177,11 @@ void TAuthorForm::ShowEntry(int index) {
     ShowNewEntry();
   } else {
     const Contributor& entry = list_[static_cast<std::size_t>(index)];
-    lastNameEdit_->SetText(entry.last);
-    firstNameEdit_->SetText(entry.first);
-    miEdit_->SetText(entry.middleInitial);
+    ShowText(*lastNameEdit_, entry.last);
+    ShowText(*firstNameEdit_, entry.first);
+    ShowText(*miEdit_, entry.middleInitial);
     currentIndex_ = index;
-    headerLabel_->SetCaption(Header(roleName_, index + 1, Count()));
+    ShowText(*headerLabel_, Header(roleName_, index + 1, Count()));
   }
   UpdateNavigationButtons();
   UpdateEditButtons();

@@ -1,5 +1,8 @@
 #include "core/citation.h"
 
+#include <array>
+#include <charconv>
+
 #include "widgets/unicode.h"
 
 namespace citara {
@@ -10,19 +13,37 @@ constexpr std::string_view kRtfHeader =
     "\\viewkind4\\uc1\\pard\\f0\\fs16 ";
 constexpr std::string_view kRtfTrailer = "\\par\r\n}\r\n";
 
+// The bytes that RTF body text holds as they are: printable ASCII except "\", "{" and "}".
+constexpr auto kPlainRtf = [] {
+  std::array<bool, 256> plain{};
+  for (int c = 0x20; c < 0x7F; ++c) plain[static_cast<std::size_t>(c)] = c != '\\' && c != '{' && c != '}';
+  return plain;
+}();
+
 // Appends `text` as RTF body text: ASCII printable characters as they are (with "\", "{", "}"
 // escaped), everything else as "\uN ?" of its UTF-16 units: the space ends the control word, so
 // the "?" that readers without Unicode skip can never be taken for part of the word.
 void AppendRtfText(std::string& out, std::string_view text) {
   const auto unit = [&out](unsigned value) {
+    char number[8];
+    const auto [end, ec] = std::to_chars(number, number + sizeof number, static_cast<int>(static_cast<short>(value)));
+    (void)ec;  // a 16-bit value always fits
     out += "\\u";
-    out += std::to_string(static_cast<int>(static_cast<short>(value)));
+    out.append(number, end);
     out += " ?";
   };
   for (std::size_t pos = 0; pos < text.size();) {
+    // A run of printable ASCII that needs no escape goes out in one piece.
+    std::size_t end = pos;
+    while (end < text.size() && kPlainRtf[static_cast<unsigned char>(text[end])]) ++end;
+    if (end > pos) {
+      out.append(text, pos, end - pos);
+      pos = end;
+      continue;
+    }
     const char c = text[pos];
-    if (c >= 0x20 && c < 0x7F) {
-      if (c == '\\' || c == '{' || c == '}') out += '\\';
+    if (c == '\\' || c == '{' || c == '}') {
+      out += '\\';
       out += c;
       ++pos;
       continue;

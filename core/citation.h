@@ -27,6 +27,8 @@ Citation FindItalicRun(std::string entry, std::string_view italic, std::size_t s
 //   CitationBuilder b; b << authors; b.Italic(title) << titlePart << rest; Citation c = b.Finish();
 class CitationBuilder {
  public:
+  // Room for a usual entry, so that joining the parts does not grow the text step by step.
+  CitationBuilder() { text_.reserve(256); }
   CitationBuilder& operator<<(std::string_view part) {
     text_ += part;
     return *this;

@@ -31,15 +31,15 @@ std::string TIniList::Text() const {
 void TIniList::SetText(std::string_view text) {
   lines_.clear();
   if (const std::size_t nul = text.find('\0'); nul != std::string_view::npos) text = text.substr(0, nul);
+  // One pass over the bytes (find_first_of with a set would look each byte up in the set).
+  const std::size_t size = text.size();
   std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) {
-      lines_.emplace_back(text.substr(start));
-      break;
-    }
+  while (start < size) {
+    std::size_t end = start;
+    while (end < size && text[end] != '\r' && text[end] != '\n') ++end;
     lines_.emplace_back(text.substr(start, end - start));
-    start = end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
+    if (end == size) break;
+    start = end + ((text[end] == '\r' && end + 1 < size && text[end + 1] == '\n') ? 2 : 1);
   }
 }
 

@@ -107,6 +107,9 @@ void TSourceForm::CreateMainPanelControls() {
     }
   }
   CreateControls(*this, controls);
+  for (const FieldDescription& f : description_.fields) {
+    if (const Control* control = FindComponent<Control>(f.name)) fieldControls_.emplace_back(f.name, control);
+  }
 }
 
 void TSourceForm::ConnectHandlers() {
@@ -200,6 +203,9 @@ void TSourceForm::FocusFirstField() {
 }
 
 std::string_view TSourceForm::Text(std::string_view field) const {
+  for (const auto& [name, control] : fieldControls_) {
+    if (name == field) return control->Text();
+  }
   const Control* control = FindComponent<Control>(field);
   return control ? std::string_view(control->Text()) : std::string_view();
 }

@@ -18,6 +18,8 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "core/author_form.h"
 #include "core/citation.h"
@@ -97,6 +99,8 @@ class TSourceForm : public TForm, private FormValues {
   TAuthorForm* authors_ = nullptr;
   TAuthorForm* editors_ = nullptr;
   TIniList iniList_;
+  // The described fields by name, for the entry rules' many reads of field texts.
+  std::vector<std::pair<std::string_view, const Control*>> fieldControls_;
 };
 
 // The ten forms' shared check of the required fields: walks the form's own components in creation

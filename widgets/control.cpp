@@ -40,7 +40,7 @@ std::vector<Control*> Control::Children() const {
 TForm* Control::RootForm() const {
   const Control* top = this;
   while (top->parent_ != nullptr) top = top->parent_;
-  return dynamic_cast<TForm*>(const_cast<Control*>(top));
+  return const_cast<Control*>(top)->AsForm();
 }
 
 bool Control::Contains(const Control& other) const {
@@ -73,8 +73,10 @@ TRect Control::ScreenRect() const {
 }
 
 void Control::SetEnabled(bool enabled) {
+  // Nothing inside a disabled control can hold the focus, so only a change to disabled drops it.
+  const bool disabling = enabled_ && !enabled;
   enabled_ = enabled;
-  if (!enabled) ForgetFocusInside(/*leavingForm=*/false);
+  if (disabling) ForgetFocusInside(/*leavingForm=*/false);
 }
 
 void Control::SetVisible(bool visible) {

@@ -138,6 +138,9 @@ class Control : public Component {
   virtual bool AcceleratorPressed() { return false; }
 
  protected:
+  // This control as a form: nullptr here, the form itself in TForm. RootForm asks it on every
+  // focus and enabled-state change, where a dynamic_cast would cost more than the change itself.
+  virtual TForm* AsForm() { return nullptr; }
   // What a click does once it reaches a usable control; fires OnClick.
   virtual void DoClick();
   // Called after every change of the text.

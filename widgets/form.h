@@ -66,6 +66,7 @@ class TForm : public Control {
 
  protected:
   virtual void DoShow();
+  TForm* AsForm() override { return this; }
 
  private:
   bool PressAccelerator(Key key);
