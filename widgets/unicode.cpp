@@ -118,7 +118,7 @@ char32_t ToUpper(char32_t c) {
   // Cyrillic.
   if (c >= 0x430 && c <= 0x44F) return c - 0x20;
   if (c >= 0x450 && c <= 0x45F) return c - 0x50;
-  if (c >= 0x460 && c <= 0x4FF && c % 2 == 1 && !(c >= 0x482 && c <= 0x489) && !(c >= 0x4C1 && c <= 0x4CE))
+  if (c >= 0x460 && c <= 0x4FF && c % 2 == 1 && !(c >= 0x482 && c <= 0x489) && !(c >= 0x4C1 && c <= 0x4CF))
     return c - 1;
   if (c >= 0x4C2 && c <= 0x4CE && c % 2 == 0) return c - 1;
   if (c == 0x4CF) return 0x4C0;
