@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <type_traits>
 
 #include "widgets/date_edit.h"
 #include "widgets/form.h"
@@ -17,38 +18,59 @@ Control& Find(const TForm& form, std::string_view name, std::string_view role, s
                               std::string(of) + "\"");
 }
 
-Control& CreateOfKind(TForm& form, const ControlDescription& d) {
-  std::string name(d.name);
-  switch (d.kind) {
-    case ControlKind::Panel: return form.Create<TPanel>(name);
-    case ControlKind::Label: return form.Create<TLabel>(name);
-    case ControlKind::Bevel: return form.Create<TBevel>(name);
-    case ControlKind::Edit: return form.Create<TFlatEdit>(name);
-    case ControlKind::NumericEdit: return form.Create<TFlatNumericEdit>(name);
-    case ControlKind::SpinEdit: return form.Create<TFlatSpinEdit>(name);
-    case ControlKind::LinkEdit: return form.Create<TFlatLinkEdit>(name);
-    case ControlKind::DateEdit: return form.Create<TDateLinkEdit97>(name);
-    case ControlKind::RadioButton: return form.Create<TRadioButton>(name);
-    case ControlKind::ToolButton: return form.Create<TToolButton>(name);
+// The settings of the control's own kind. The control was made as exactly T, so the kind tests
+// are decided at compile time rather than by a dynamic_cast per kind and control.
+template <class T>
+void ApplyKindSettings(T& control, const ControlDescription& d) {
+  if constexpr (std::is_base_of_v<TFlatEdit, T>) {
+    control.SetMaxLength(d.maxLength);
+    control.SetUpperCaseOnly(d.upperCaseOnly);
   }
-  throw std::invalid_argument("unknown control kind of \"" + name + "\"");
+  if constexpr (std::is_base_of_v<TDateLinkEdit97, T>) {
+    if (!d.dateFormat.empty()) control.SetDateFormat(std::string(d.dateFormat));
+  }
+  if constexpr (std::is_base_of_v<TLabel, T>) control.SetAlignment(d.alignment);
+  if constexpr (std::is_base_of_v<TToolButton, T>) {
+    control.SetGlyph({std::string(d.glyph), std::string(d.disabledGlyph)});
+    control.SetLayout(d.glyphLayout);
+    control.SetDefault(d.isDefault);
+  }
+  if constexpr (std::is_base_of_v<TRadioButton, T>) {
+    if (d.checked) control.SetChecked(true);
+  }
 }
 
-void ApplyKindSettings(Control& control, const ControlDescription& d) {
-  if (auto* edit = dynamic_cast<TFlatEdit*>(&control)) {
-    edit->SetMaxLength(d.maxLength);
-    edit->SetUpperCaseOnly(d.upperCaseOnly);
+// Creates a T on `form` under `parent` with the description's settings: the ones every control
+// has, then the ones of its kind.
+template <class T>
+void Make(TForm& form, Control& parent, const ControlDescription& d) {
+  T& control = form.Create<T>(std::string(d.name));
+  control.SetParent(&parent);
+  control.SetCaption(std::string(d.caption));
+  control.SetHint(std::string(d.hint));
+  control.SetBounds(d.bounds);
+  control.SetAlign(d.align);
+  control.SetTabOrder(d.tabOrder);
+  control.SetShowHint(d.showHint);
+  if (d.color) control.SetColor(*d.color);
+  if (!d.fontName.empty()) control.SetFont({std::string(d.fontName), d.fontHeight});
+  ApplyKindSettings(control, d);
+}
+
+void MakeOfKind(TForm& form, Control& parent, const ControlDescription& d) {
+  switch (d.kind) {
+    case ControlKind::Panel: return Make<TPanel>(form, parent, d);
+    case ControlKind::Label: return Make<TLabel>(form, parent, d);
+    case ControlKind::Bevel: return Make<TBevel>(form, parent, d);
+    case ControlKind::Edit: return Make<TFlatEdit>(form, parent, d);
+    case ControlKind::NumericEdit: return Make<TFlatNumericEdit>(form, parent, d);
+    case ControlKind::SpinEdit: return Make<TFlatSpinEdit>(form, parent, d);
+    case ControlKind::LinkEdit: return Make<TFlatLinkEdit>(form, parent, d);
+    case ControlKind::DateEdit: return Make<TDateLinkEdit97>(form, parent, d);
+    case ControlKind::RadioButton: return Make<TRadioButton>(form, parent, d);
+    case ControlKind::ToolButton: return Make<TToolButton>(form, parent, d);
   }
-  if (auto* date = dynamic_cast<TDateLinkEdit97*>(&control); date && !d.dateFormat.empty()) {
-    date->SetDateFormat(std::string(d.dateFormat));
-  }
-  if (auto* label = dynamic_cast<TLabel*>(&control)) label->SetAlignment(d.alignment);
-  if (auto* button = dynamic_cast<TToolButton*>(&control)) {
-    button->SetGlyph({std::string(d.glyph), std::string(d.disabledGlyph)});
-    button->SetLayout(d.glyphLayout);
-    button->SetDefault(d.isDefault);
-  }
-  if (auto* radio = dynamic_cast<TRadioButton*>(&control); radio && d.checked) radio->SetChecked(true);
+  throw std::invalid_argument("unknown control kind of \"" + std::string(d.name) + "\"");
 }
 
 }  // namespace
@@ -59,17 +81,7 @@ void CreateControls(TForm& form, std::span<const ControlDescription> description
       throw std::invalid_argument("control name used twice: \"" + std::string(d.name) + "\"");
     }
     Control& parent = d.parent.empty() ? form : Find(form, d.parent, "parent", d.name);
-    Control& control = CreateOfKind(form, d);
-    control.SetParent(&parent);
-    control.SetCaption(std::string(d.caption));
-    control.SetHint(std::string(d.hint));
-    control.SetBounds(d.bounds);
-    control.SetAlign(d.align);
-    control.SetTabOrder(d.tabOrder);
-    control.SetShowHint(d.showHint);
-    if (d.color) control.SetColor(*d.color);
-    if (!d.fontName.empty()) control.SetFont({std::string(d.fontName), d.fontHeight});
-    ApplyKindSettings(control, d);
+    MakeOfKind(form, parent, d);
   }
   for (const ControlDescription& d : descriptions) {
     if (d.focusControl.empty()) continue;
