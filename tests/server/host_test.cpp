@@ -1,0 +1,810 @@
+// Citara.dll and CitaraWeb.dll driven by a C++ host as registered servers: their type libraries
+// checked entry by entry against the published interface tables, every member of every control
+// called by name, error information, the events connection point, the class factories and unloading,
+// and the registry entries. The servers are registered by the test run before this program starts.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "tests/server/host_support.h"
+
+using namespace host;
+
+namespace {
+
+class ComApartment : public ::testing::Environment {
+ public:
+  void SetUp() override { ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK); }
+  void TearDown() override { CoUninitialize(); }
+};
+const auto* const apartment = ::testing::AddGlobalTestEnvironment(new ComApartment);
+
+// --- The published tables ---
+
+enum Kind { kGet, kPut, kPutRef, kMethod };
+
+struct Entry {
+  const wchar_t* name;
+  DISPID id;
+  Kind kind;
+  const wchar_t* type;  // the value's type ("" for a method without one)
+  bool hidden = false;
+};
+
+// Entries 1 to 36, the same in every dispatch interface.
+const Entry kFormProperties[] = {
+    {L"Visible", 1, kGet, L"VARIANT_BOOL", true},         {L"Visible", 1, kPut, L"VARIANT_BOOL", true},
+    {L"AutoScroll", 2, kGet, L"VARIANT_BOOL"},            {L"AutoScroll", 2, kPut, L"VARIANT_BOOL"},
+    {L"AutoSize", 3, kGet, L"VARIANT_BOOL"},              {L"AutoSize", 3, kPut, L"VARIANT_BOOL"},
+    {L"AxBorderStyle", 4, kGet, L"TxActiveFormBorderStyle"}, {L"AxBorderStyle", 4, kPut, L"TxActiveFormBorderStyle"},
+    {L"Caption", -518, kGet, L"BSTR"},                    {L"Caption", -518, kPut, L"BSTR"},
+    {L"Color", -501, kGet, L"OLE_COLOR"},                 {L"Color", -501, kPut, L"OLE_COLOR"},
+    {L"Font", -512, kGet, L"IFontDisp*"},                 {L"Font", -512, kPut, L"IFontDisp*"},
+    {L"Font", -512, kPutRef, L"IFontDisp*"},              {L"KeyPreview", 5, kGet, L"VARIANT_BOOL"},
+    {L"KeyPreview", 5, kPut, L"VARIANT_BOOL"},       {L"PixelsPerInch", 6, kGet, L"long"},
+    {L"PixelsPerInch", 6, kPut, L"long"},            {L"PrintScale", 7, kGet, L"TxPrintScale"},
+    {L"PrintScale", 7, kPut, L"TxPrintScale"},       {L"Scaled", 8, kGet, L"VARIANT_BOOL"},
+    {L"Scaled", 8, kPut, L"VARIANT_BOOL"},           {L"Active", 9, kGet, L"VARIANT_BOOL", true},
+    {L"DropTarget", 10, kGet, L"VARIANT_BOOL", true},     {L"DropTarget", 10, kPut, L"VARIANT_BOOL", true},
+    {L"HelpFile", 11, kGet, L"BSTR", true},               {L"HelpFile", 11, kPut, L"BSTR", true},
+    {L"DoubleBuffered", 12, kGet, L"VARIANT_BOOL", true}, {L"DoubleBuffered", 12, kPut, L"VARIANT_BOOL", true},
+    {L"Enabled", -514, kGet, L"VARIANT_BOOL", true},      {L"Enabled", -514, kPut, L"VARIANT_BOOL", true},
+    {L"BiDiMode", 13, kGet, L"TxBiDiMode", true},         {L"BiDiMode", 13, kPut, L"TxBiDiMode", true},
+    {L"Cursor", 14, kGet, L"short"},                      {L"Cursor", 14, kPut, L"short"},
+};
+
+Entry WidthProperty(DISPID id) { return {L"Width", id, kGet, L"long"}; }
+Entry HeightProperty(DISPID id) { return {L"Height", id, kGet, L"long"}; }
+Entry WidthMethod(DISPID id) { return {L"Width", id, kMethod, L"long"}; }
+Entry HeightMethod(DISPID id) { return {L"Height", id, kMethod, L"long"}; }
+Entry Mla(DISPID id) { return {L"GetMLACitaraInfo", id, kMethod, L"BSTR"}; }
+Entry Apa(DISPID id) { return {L"GetAPACitaraInfo", id, kMethod, L"BSTR"}; }
+Entry ResetMethod(DISPID id) { return {L"Reset", id, kMethod, L""}; }
+Entry Validate(DISPID id) { return {L"ValidateData", id, kMethod, L"VARIANT_BOOL"}; }
+// SavedData gives two entries, get then put.
+std::vector<Entry> Saved(DISPID id) { return {{L"SavedData", id, kGet, L"BSTR"}, {L"SavedData", id, kPut, L"BSTR"}}; }
+
+std::vector<Entry> Tail(std::vector<std::vector<Entry>> parts) {
+  std::vector<Entry> all;
+  for (auto& p : parts) all.insert(all.end(), p.begin(), p.end());
+  return all;
+}
+
+struct Control {
+  const wchar_t* name;  // "Book"
+  const wchar_t* library;
+  const wchar_t* iid;
+  const wchar_t* eventsIid;
+  const wchar_t* clsid;
+  long width, height;
+  int toolboxBitmap;
+  std::vector<Entry> tail;  // entries 37 to 44
+  const wchar_t* ProgIdLibrary() const { return library; }
+  std::wstring ProgId() const { return std::wstring(library) + L"." + name; }
+};
+
+const std::vector<Control>& Controls() {
+  static const std::vector<Control> controls = {
+      {L"Book", L"Citara", L"{1AE95041-8A3A-11D2-AD1B-444553540000}", L"{1AE95043-8A3A-11D2-AD1B-444553540000}",
+       L"{1AE95045-8A3A-11D2-AD1B-444553540000}", 607, 225, 1,
+       Tail({{WidthProperty(15), HeightProperty(16), Mla(17), ResetMethod(18)}, Saved(20), {Validate(19), Apa(21)}})},
+      {L"Encyclopedia", L"Citara", L"{1AE9504E-8A3A-11D2-AD1B-444553540000}",
+       L"{1AE95050-8A3A-11D2-AD1B-444553540000}", L"{1AE95052-8A3A-11D2-AD1B-444553540000}", 607, 164, 2,
+       Tail({{WidthProperty(15), HeightProperty(17), ResetMethod(16), Mla(18)}, Saved(19), {Validate(20), Apa(21)}})},
+      {L"Magazine", L"Citara", L"{1AE95058-8A3A-11D2-AD1B-444553540000}", L"{1AE9505A-8A3A-11D2-AD1B-444553540000}",
+       L"{1AE9505C-8A3A-11D2-AD1B-444553540000}", 607, 144, 3,
+       Tail({{WidthProperty(15), HeightProperty(16), ResetMethod(17), Mla(18)}, Saved(19), {Validate(20), Apa(21)}})},
+      {L"Newspaper", L"Citara", L"{1AE95064-8A3A-11D2-AD1B-444553540000}", L"{1AE95066-8A3A-11D2-AD1B-444553540000}",
+       L"{1AE95068-8A3A-11D2-AD1B-444553540000}", 607, 142, 4,
+       Tail({{WidthProperty(15), HeightProperty(16), ResetMethod(17), Mla(18)}, Saved(19), {Validate(20), Apa(21)}})},
+      {L"Journal", L"Citara", L"{1AE95072-8A3A-11D2-AD1B-444553540000}", L"{1AE95074-8A3A-11D2-AD1B-444553540000}",
+       L"{1AE95076-8A3A-11D2-AD1B-444553540000}", 607, 142, 5,
+       Tail({{WidthProperty(15), HeightProperty(16), ResetMethod(17), Mla(18)}, Saved(19), {Validate(20), Apa(21)}})},
+      {L"Other", L"Citara", L"{1AE95082-8A3A-11D2-AD1B-444553540000}", L"{1AE95084-8A3A-11D2-AD1B-444553540000}",
+       L"{1AE95086-8A3A-11D2-AD1B-444553540000}", 607, 251, 6,
+       Tail({{WidthProperty(15), HeightProperty(16), ResetMethod(17), Mla(18)}, Saved(19), {Validate(20), Apa(21)}})},
+      {L"PersonalSite", L"CitaraWeb", L"{7CA5BFC1-B254-11D2-AD1B-E609FFE4715A}",
+       L"{7CA5BFC3-B254-11D2-AD1B-E609FFE4715A}", L"{7CA5BFC5-B254-11D2-AD1B-E609FFE4715A}", 597, 120, 1,
+       Tail({{ResetMethod(15), WidthProperty(16), HeightProperty(17), Validate(18)}, Saved(19), {Mla(20), Apa(21)}})},
+      {L"ProfessionalSite", L"CitaraWeb", L"{FCB24F00-B3F1-11D2-AD1B-C700202BA256}",
+       L"{FCB24F02-B3F1-11D2-AD1B-C700202BA256}", L"{FCB24F04-B3F1-11D2-AD1B-C700202BA256}", 597, 85, 2,
+       Tail({{HeightMethod(15), WidthMethod(16), Validate(17)}, Saved(18), {ResetMethod(19), Mla(20), Apa(21)}})},
+      {L"WebArticle", L"CitaraWeb", L"{65FD32C0-B4AD-11D2-AD1B-B1E71B7C1658}",
+       L"{65FD32C2-B4AD-11D2-AD1B-B1E71B7C1658}", L"{65FD32C4-B4AD-11D2-AD1B-B1E71B7C1658}", 597, 140, 3,
+       Tail({{HeightMethod(15), WidthMethod(16), ResetMethod(17), Mla(18)}, Saved(19), {Validate(20), Apa(21)}})},
+      {L"Newsgroup", L"CitaraWeb", L"{65FD32C8-B4AD-11D2-AD1B-B1E71B7C1658}",
+       L"{65FD32CA-B4AD-11D2-AD1B-B1E71B7C1658}", L"{65FD32CC-B4AD-11D2-AD1B-B1E71B7C1658}", 597, 140, 4,
+       Tail({{WidthMethod(15), HeightMethod(16), Validate(17), Mla(18), ResetMethod(19)}, Saved(20), {Apa(21)}})},
+  };
+  return controls;
+}
+
+struct Library {
+  const wchar_t* name;
+  const wchar_t* libid;
+  const wchar_t* helpString;
+  std::array<const wchar_t*, 4> enumGuids;  // TxActiveFormBorderStyle, TxPrintScale, TxMouseButton, TxBiDiMode
+  bool fontPutRefInOut;
+};
+
+const Library kLibraries[] = {
+    {L"Citara", L"{1AE95040-8A3A-11D2-AD1B-444553540000}", L"Citara Library",
+     {L"{1AE95047-8A3A-11D2-AD1B-444553540000}", L"{1AE95048-8A3A-11D2-AD1B-444553540000}",
+      L"{1AE95049-8A3A-11D2-AD1B-444553540000}", L"{1AE9504A-8A3A-11D2-AD1B-444553540000}"},
+     true},
+    {L"CitaraWeb", L"{7CA5BFC0-B254-11D2-AD1B-E609FFE4715A}", L"CitaraWeb Library",
+     {L"{7CA5BFC7-B254-11D2-AD1B-E609FFE4715A}", L"{7CA5BFC8-B254-11D2-AD1B-E609FFE4715A}",
+      L"{7CA5BFC9-B254-11D2-AD1B-E609FFE4715A}", L"{7CA5BFCA-B254-11D2-AD1B-E609FFE4715A}"},
+     false},
+};
+
+const Library& LibraryOf(const Control& c) { return std::wstring(c.library) == L"Citara" ? kLibraries[0] : kLibraries[1]; }
+
+const GUID kStdole2 = Guid(L"{00020430-0000-0000-C000-000000000046}");
+
+Ref<ITypeLib> LoadLibraryOf(const Library& library) {
+  Ref<ITypeLib> lib;
+  EXPECT_EQ(LoadRegTypeLib(Guid(library.libid), 1, 0, 0, lib.put()), S_OK) << library.name;
+  return lib;
+}
+
+std::wstring NameOf(ITypeInfo* info, MEMBERID id = MEMBERID_NIL) {
+  BSTR name = nullptr;
+  info->GetDocumentation(id, &name, nullptr, nullptr, nullptr);
+  std::wstring text = TextOf(name);
+  SysFreeString(name);
+  return text;
+}
+
+std::wstring HelpStringOf(ITypeInfo* info) {
+  BSTR doc = nullptr;
+  info->GetDocumentation(MEMBERID_NIL, nullptr, &doc, nullptr, nullptr);
+  std::wstring text = TextOf(doc);
+  SysFreeString(doc);
+  return text;
+}
+
+// A type as the tables write it: "long", "BSTR", "IFontDisp*", a user-defined type by its name.
+std::wstring TypeName(ITypeInfo* info, const TYPEDESC& t) {
+  switch (t.vt) {
+    case VT_PTR: return TypeName(info, *t.lptdesc) + L"*";
+    case VT_BOOL: return L"VARIANT_BOOL";
+    case VT_I4: return L"long";
+    case VT_I2: return L"short";
+    case VT_BSTR: return L"BSTR";
+    case VT_USERDEFINED: {
+      Ref<ITypeInfo> referenced;
+      if (FAILED(info->GetRefTypeInfo(t.hreftype, referenced.put()))) return L"<unresolved>";
+      return NameOf(referenced.get());
+    }
+    default: return L"vt" + std::to_wstring(t.vt);
+  }
+}
+
+// The LIBID of the library that defines the user-defined type at the end of `t`.
+GUID DefiningLibrary(ITypeInfo* info, const TYPEDESC& t) {
+  if (t.vt == VT_PTR) return DefiningLibrary(info, *t.lptdesc);
+  Ref<ITypeInfo> referenced;
+  Ref<ITypeLib> lib;
+  UINT index = 0;
+  TLIBATTR* attributes = nullptr;
+  GUID guid = GUID_NULL;
+  if (t.vt == VT_USERDEFINED && SUCCEEDED(info->GetRefTypeInfo(t.hreftype, referenced.put())) &&
+      SUCCEEDED(referenced->GetContainingTypeLib(lib.put(), &index)) && SUCCEEDED(lib->GetLibAttr(&attributes))) {
+    guid = attributes->guid;
+    lib->ReleaseTLibAttr(attributes);
+  }
+  return guid;
+}
+
+INVOKEKIND InvokeKindOf(Kind kind) {
+  switch (kind) {
+    case kGet: return INVOKE_PROPERTYGET;
+    case kPut: return INVOKE_PROPERTYPUT;
+    case kPutRef: return INVOKE_PROPERTYPUTREF;
+    case kMethod: return INVOKE_FUNC;
+  }
+  return INVOKE_FUNC;
+}
+
+// --- Type libraries ---
+
+TEST(TypeLibraries, LibraryAttributesAndEnumerations) {
+  for (const Library& library : kLibraries) {
+    SCOPED_TRACE(::testing::Message() << library.name);
+    Ref<ITypeLib> lib = LoadLibraryOf(library);
+    ASSERT_TRUE(lib);
+    TLIBATTR* a = nullptr;
+    ASSERT_EQ(lib->GetLibAttr(&a), S_OK);
+    EXPECT_TRUE(IsEqualGUID(a->guid, Guid(library.libid)));
+    EXPECT_EQ(a->wMajorVerNum, 1);
+    EXPECT_EQ(a->wMinorVerNum, 0);
+    EXPECT_EQ(a->lcid, 0u);
+    EXPECT_EQ(a->syskind, SYS_WIN32);
+    EXPECT_EQ(a->wLibFlags & LIBFLAG_FCONTROL, LIBFLAG_FCONTROL);
+    lib->ReleaseTLibAttr(a);
+    BSTR name = nullptr, doc = nullptr, helpFile = nullptr;
+    ASSERT_EQ(lib->GetDocumentation(-1, &name, &doc, nullptr, &helpFile), S_OK);
+    EXPECT_EQ(TextOf(name), library.name);
+    EXPECT_EQ(TextOf(doc), library.helpString);
+    EXPECT_EQ(TextOf(helpFile), L"");
+    SysFreeString(name);
+    SysFreeString(doc);
+    SysFreeString(helpFile);
+
+    static const struct {
+      const wchar_t* name;
+      std::vector<std::pair<const wchar_t*, LONG>> values;
+    } enums[] = {
+        {L"TxActiveFormBorderStyle", {{L"afbNone", 0}, {L"afbSingle", 1}, {L"afbSunken", 2}, {L"afbRaised", 3}}},
+        {L"TxPrintScale", {{L"poNone", 0}, {L"poProportional", 1}, {L"poPrintToFit", 2}}},
+        {L"TxMouseButton", {{L"mbLeft", 0}, {L"mbRight", 1}, {L"mbMiddle", 2}}},
+        {L"TxBiDiMode",
+         {{L"bdLeftToRight", 0}, {L"bdRightToLeft", 1}, {L"bdRightToLeftNoAlign", 2}, {L"bdRightToLeftReadingOnly", 3}}},
+    };
+    for (std::size_t e = 0; e < 4; ++e) {
+      SCOPED_TRACE(::testing::Message() << "enumeration " << e);
+      Ref<ITypeInfo> info;
+      ASSERT_EQ(lib->GetTypeInfoOfGuid(Guid(library.enumGuids[e]), info.put()), S_OK);
+      EXPECT_EQ(NameOf(info.get()), enums[e].name);
+      TYPEATTR* t = nullptr;
+      ASSERT_EQ(info->GetTypeAttr(&t), S_OK);
+      EXPECT_EQ(t->typekind, TKIND_ENUM);
+      ASSERT_EQ(t->cVars, enums[e].values.size());
+      info->ReleaseTypeAttr(t);
+      for (UINT v = 0; v < enums[e].values.size(); ++v) {
+        VARDESC* var = nullptr;
+        ASSERT_EQ(info->GetVarDesc(v, &var), S_OK);
+        EXPECT_EQ(NameOf(info.get(), var->memid), enums[e].values[v].first);
+        EXPECT_EQ(var->lpvarValue->vt, VT_I4);
+        EXPECT_EQ(var->lpvarValue->lVal, enums[e].values[v].second);
+        info->ReleaseVarDesc(var);
+      }
+    }
+  }
+}
+
+TEST(TypeLibraries, DispatchInterfacesEntryByEntry) {
+  for (const Control& control : Controls()) {
+    SCOPED_TRACE(::testing::Message() << "I" << std::string(control.name, control.name + wcslen(control.name)));
+    const Library& library = LibraryOf(control);
+    Ref<ITypeLib> lib = LoadLibraryOf(library);
+    Ref<ITypeInfo> dispatch, vtable;
+    ASSERT_EQ(lib->GetTypeInfoOfGuid(Guid(control.iid), dispatch.put()), S_OK);
+    EXPECT_EQ(NameOf(dispatch.get()), std::wstring(L"I") + control.name);
+    EXPECT_EQ(HelpStringOf(dispatch.get()), std::wstring(L"Dispatch interface for ") + control.name + L" Control");
+    TYPEATTR* t = nullptr;
+    ASSERT_EQ(dispatch->GetTypeAttr(&t), S_OK);
+    EXPECT_EQ(t->typekind, TKIND_DISPATCH);
+    EXPECT_EQ(t->wTypeFlags & TYPEFLAG_FDUAL, TYPEFLAG_FDUAL);
+    dispatch->ReleaseTypeAttr(t);
+
+    // The vtable side of the dual interface: 44 entries after IDispatch's seven.
+    HREFTYPE href = 0;
+    ASSERT_EQ(dispatch->GetRefTypeOfImplType(-1, &href), S_OK);
+    ASSERT_EQ(dispatch->GetRefTypeInfo(href, vtable.put()), S_OK);
+    ASSERT_EQ(vtable->GetTypeAttr(&t), S_OK);
+    EXPECT_EQ(t->typekind, TKIND_INTERFACE);
+    EXPECT_EQ(t->wTypeFlags & (TYPEFLAG_FDUAL | TYPEFLAG_FOLEAUTOMATION), TYPEFLAG_FDUAL | TYPEFLAG_FOLEAUTOMATION);
+    const UINT count = t->cFuncs;
+    vtable->ReleaseTypeAttr(t);
+    std::vector<Entry> expected(std::begin(kFormProperties), std::end(kFormProperties));
+    expected.insert(expected.end(), control.tail.begin(), control.tail.end());
+    ASSERT_EQ(expected.size(), 44u);
+    ASSERT_EQ(count, 44u);
+
+    for (UINT i = 0; i < count; ++i) {
+      const Entry& e = expected[i];
+      SCOPED_TRACE(::testing::Message() << "entry " << i + 1);
+      FUNCDESC* f = nullptr;
+      ASSERT_EQ(vtable->GetFuncDesc(i, &f), S_OK);
+      EXPECT_EQ(NameOf(vtable.get(), f->memid), e.name);
+      EXPECT_EQ(f->memid, e.id);
+      EXPECT_EQ(f->invkind, InvokeKindOf(e.kind));
+      EXPECT_EQ(f->oVft, static_cast<SHORT>((7 + i) * sizeof(void*)));
+      EXPECT_EQ((f->wFuncFlags & FUNCFLAG_FHIDDEN) != 0, e.hidden);
+      EXPECT_EQ(f->elemdescFunc.tdesc.vt, VT_HRESULT);
+      const std::wstring type = e.type;
+      if (type.empty()) {
+        EXPECT_EQ(f->cParams, 0);
+      } else {
+        ASSERT_EQ(f->cParams, 1);
+        const ELEMDESC& p = f->lprgelemdescParam[0];
+        if (e.kind == kGet || e.kind == kMethod) {
+          // One out/return parameter named Value, pointing at the value.
+          EXPECT_EQ(TypeName(vtable.get(), p.tdesc), type + L"*");
+          EXPECT_EQ(p.paramdesc.wParamFlags, PARAMFLAG_FOUT | PARAMFLAG_FRETVAL);
+        } else if (e.kind == kPut) {
+          EXPECT_EQ(TypeName(vtable.get(), p.tdesc), type);
+          EXPECT_EQ(p.paramdesc.wParamFlags, PARAMFLAG_FIN);
+        } else {
+          EXPECT_EQ(TypeName(vtable.get(), p.tdesc), type + L"*");
+          EXPECT_EQ(p.paramdesc.wParamFlags,
+                    library.fontPutRefInOut ? PARAMFLAG_FIN | PARAMFLAG_FOUT : PARAMFLAG_FIN);
+        }
+        // OLE_COLOR and IFontDisp are stdole2's own, not copies in this library.
+        if (type == L"IFontDisp*" || type == L"OLE_COLOR") {
+          EXPECT_TRUE(IsEqualGUID(DefiningLibrary(vtable.get(), p.tdesc), kStdole2));
+        }
+      }
+      vtable->ReleaseFuncDesc(f);
+    }
+
+    // The result parameter is named Value. (GetNames answers by DISPID, so for a get/put pair it
+    // always names the get's parameter; the put's is declared without a name.)
+    for (UINT i = 0; i < count; ++i) {
+      FUNCDESC* f = nullptr;
+      ASSERT_EQ(vtable->GetFuncDesc(i, &f), S_OK);
+      if (f->cParams == 1 && (f->invkind == INVOKE_PROPERTYGET || f->invkind == INVOKE_FUNC)) {
+        BSTR names[2] = {};
+        UINT found = 0;
+        ASSERT_EQ(vtable->GetNames(f->memid, names, 2, &found), S_OK);
+        EXPECT_EQ(found, 2u) << "entry " << i + 1;
+        EXPECT_EQ(TextOf(names[1]), L"Value") << "entry " << i + 1;
+        for (BSTR n : names) SysFreeString(n);
+      }
+      vtable->ReleaseFuncDesc(f);
+    }
+  }
+}
+
+TEST(TypeLibraries, EventsInterfacesAndControlClasses) {
+  static const struct {
+    const wchar_t* name;
+    DISPID id;
+  } events[] = {{L"OnActivate", 1}, {L"OnClick", 2},      {L"OnCreate", 3},    {L"OnDblClick", 4},
+                {L"OnDestroy", 5},  {L"OnDeactivate", 6}, {L"OnKeyPress", 10}, {L"OnPaint", 15}};
+  for (const Control& control : Controls()) {
+    SCOPED_TRACE(::testing::Message() << std::string(control.name, control.name + wcslen(control.name)));
+    Ref<ITypeLib> lib = LoadLibraryOf(LibraryOf(control));
+    Ref<ITypeInfo> info;
+    ASSERT_EQ(lib->GetTypeInfoOfGuid(Guid(control.eventsIid), info.put()), S_OK);
+    EXPECT_EQ(NameOf(info.get()), std::wstring(L"I") + control.name + L"Events");
+    EXPECT_EQ(HelpStringOf(info.get()), std::wstring(L"Events interface for ") + control.name + L" Control");
+    TYPEATTR* t = nullptr;
+    ASSERT_EQ(info->GetTypeAttr(&t), S_OK);
+    EXPECT_EQ(t->typekind, TKIND_DISPATCH);
+    EXPECT_EQ(t->wTypeFlags & TYPEFLAG_FDUAL, 0);
+    ASSERT_EQ(t->cFuncs, 8);
+    info->ReleaseTypeAttr(t);
+    for (UINT i = 0; i < 8; ++i) {
+      FUNCDESC* f = nullptr;
+      ASSERT_EQ(info->GetFuncDesc(i, &f), S_OK);
+      EXPECT_EQ(NameOf(info.get(), f->memid), events[i].name);
+      EXPECT_EQ(f->memid, events[i].id);
+      EXPECT_EQ(f->invkind, INVOKE_FUNC);
+      if (events[i].id == 10) {
+        ASSERT_EQ(f->cParams, 1);
+        EXPECT_EQ(TypeName(info.get(), f->lprgelemdescParam[0].tdesc), L"short*");
+        EXPECT_EQ(f->lprgelemdescParam[0].paramdesc.wParamFlags, PARAMFLAG_FIN | PARAMFLAG_FOUT);
+        BSTR names[2] = {};
+        UINT found = 0;
+        info->GetNames(10, names, 2, &found);
+        EXPECT_EQ(TextOf(names[1]), L"Key");
+        for (BSTR n : names) SysFreeString(n);
+      } else {
+        EXPECT_EQ(f->cParams, 0);
+      }
+      info->ReleaseFuncDesc(f);
+    }
+
+    Ref<ITypeInfo> coclass;
+    ASSERT_EQ(lib->GetTypeInfoOfGuid(Guid(control.clsid), coclass.put()), S_OK);
+    EXPECT_EQ(NameOf(coclass.get()), control.name);
+    EXPECT_EQ(HelpStringOf(coclass.get()), std::wstring(control.name) + L" Control");
+    ASSERT_EQ(coclass->GetTypeAttr(&t), S_OK);
+    EXPECT_EQ(t->typekind, TKIND_COCLASS);
+    EXPECT_EQ(t->wTypeFlags & (TYPEFLAG_FCANCREATE | TYPEFLAG_FCONTROL), TYPEFLAG_FCANCREATE | TYPEFLAG_FCONTROL);
+    ASSERT_EQ(t->cImplTypes, 2);
+    coclass->ReleaseTypeAttr(t);
+    static const struct {
+      const wchar_t* suffix;
+      INT flags;
+    } implemented[] = {{L"", IMPLTYPEFLAG_FDEFAULT}, {L"Events", IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE}};
+    for (UINT i = 0; i < 2; ++i) {
+      INT flags = 0;
+      HREFTYPE href = 0;
+      Ref<ITypeInfo> ref;
+      ASSERT_EQ(coclass->GetImplTypeFlags(i, &flags), S_OK);
+      EXPECT_EQ(flags, implemented[i].flags);
+      ASSERT_EQ(coclass->GetRefTypeOfImplType(i, &href), S_OK);
+      ASSERT_EQ(coclass->GetRefTypeInfo(href, ref.put()), S_OK);
+      EXPECT_EQ(NameOf(ref.get()), std::wstring(L"I") + control.name + implemented[i].suffix);
+    }
+  }
+}
+
+// --- Every member by name ---
+
+TEST(LateBinding, NamesResolveToEachInterfacesOwnDispids) {
+  static const struct {
+    const wchar_t* progId;
+    DISPID reset;
+  } cases[] = {{L"Citara.Book", 18}, {L"Citara.Encyclopedia", 16}, {L"CitaraWeb.Newsgroup", 19}};
+  for (const auto& c : cases) {
+    Ref<IDispatch> control = Create(c.progId);
+    ASSERT_TRUE(control);
+    LPOLESTR names[] = {const_cast<LPOLESTR>(L"reset")};  // names are matched without regard to case
+    DISPID id = 0;
+    EXPECT_EQ(control->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id), S_OK);
+    EXPECT_EQ(id, c.reset) << c.progId;
+  }
+}
+
+TEST(LateBinding, EveryMemberOfEveryControl) {
+  // Properties: the value put (as the script host passes it) and the value read back, as text.
+  static const struct {
+    const wchar_t* name;
+    Arg value;
+    const wchar_t* readBack;
+  } properties[] = {
+      {L"Visible", {VT_BOOL, 1}, L"-1"},  // any non-zero boolean is true and reads back as -1
+      {L"Visible", {VT_BOOL, 0}, L"0"},
+      {L"AutoScroll", {VT_BOOL, -1}, L"-1"},
+      {L"AutoSize", {VT_BOOL, -1}, L"-1"},
+      {L"AxBorderStyle", {VT_I4, 2}, L"2"},
+      {L"Caption", Arg(L"\x416urnal \xD83D\xDCDA"), L"\x416urnal \xD83D\xDCDA"},
+      {L"Color", {VT_I4, 0x00FF00}, L"65280"},
+      {L"Color", {VT_I4, static_cast<LONG>(0x8000000F)}, L"2147483663"},  // a system colour keeps its high bit
+      {L"KeyPreview", {VT_BOOL, -1}, L"-1"},
+      {L"PixelsPerInch", {VT_I4, 120}, L"120"},
+      {L"PrintScale", {VT_I4, 2}, L"2"},
+      {L"Scaled", {VT_BOOL, 0}, L"0"},
+      {L"DropTarget", {VT_BOOL, -1}, L"-1"},
+      {L"HelpFile", Arg(L"citara.hlp"), L"citara.hlp"},
+      {L"DoubleBuffered", {VT_BOOL, -1}, L"-1"},
+      {L"Enabled", {VT_BOOL, 0}, L"0"},
+      {L"Enabled", {VT_BOOL, -1}, L"-1"},
+      {L"BiDiMode", {VT_I4, 3}, L"3"},
+      {L"Cursor", {VT_I2, -11}, L"-11"},
+  };
+  for (const Control& c : Controls()) {
+    SCOPED_TRACE(::testing::Message() << std::string(c.name, c.name + wcslen(c.name)));
+    Ref<IDispatch> control = Create(c.ProgId().c_str());
+    ASSERT_TRUE(control);
+    for (const auto& p : properties) {
+      Variant read;
+      ASSERT_EQ(Put(control.get(), p.name, p.value), S_OK);
+      ASSERT_EQ(Get(control.get(), p.name, read), S_OK);
+      EXPECT_EQ(read.Text(), p.readBack);
+    }
+    {
+      Variant active, width, height;
+      EXPECT_EQ(Get(control.get(), L"Active", active), S_OK);
+      EXPECT_EQ(active.Text(), L"0");
+      EXPECT_EQ(Get(control.get(), L"Width", width), S_OK);
+      EXPECT_EQ(Get(control.get(), L"Height", height), S_OK);
+      EXPECT_EQ(width.Text(), std::to_wstring(c.width));
+      EXPECT_EQ(height.Text(), std::to_wstring(c.height));
+      EXPECT_EQ(Put(control.get(), L"Width", {VT_I4, 1}), DISP_E_MEMBERNOTFOUND);
+    }
+    {
+      // The font object: a reference of its own each time; handed back by value and by reference.
+      Variant font;
+      ASSERT_EQ(Get(control.get(), L"Font", font), S_OK);
+      ASSERT_EQ(font.vt, VT_DISPATCH);
+      ASSERT_NE(font.pdispVal, nullptr);
+      EXPECT_EQ(Put(control.get(), L"Font", Arg(font.pdispVal)), S_OK);
+      EXPECT_EQ(Call(control.get(), L"Font", DISPATCH_PROPERTYPUTREF, {Arg(font.pdispVal)}, nullptr),
+                S_OK);
+    }
+    {
+      Variant mla, apa, valid, saved, again;
+      ASSERT_EQ(Call(control.get(), L"GetMLACitaraInfo", DISPATCH_METHOD, {}, &mla), S_OK);
+      ASSERT_EQ(Call(control.get(), L"GetAPACitaraInfo", DISPATCH_METHOD, {}, &apa), S_OK);
+      EXPECT_EQ(mla.Text().rfind(L"{\\rtf1", 0), 0u);
+      EXPECT_EQ(apa.Text().rfind(L"{\\rtf1", 0), 0u);
+      ASSERT_EQ(Call(control.get(), L"Reset", DISPATCH_METHOD, {}, nullptr), S_OK);
+      ASSERT_EQ(Call(control.get(), L"ValidateData", DISPATCH_METHOD, {}, &valid), S_OK);
+      EXPECT_EQ(valid.vt, VT_BOOL);
+      EXPECT_EQ(valid.boolVal, VARIANT_FALSE);  // a reset control lacks its required fields
+      ASSERT_EQ(Get(control.get(), L"SavedData", saved), S_OK);
+      ASSERT_EQ(Put(control.get(), L"SavedData", Arg(saved.Text())), S_OK);
+      ASSERT_EQ(Get(control.get(), L"SavedData", again), S_OK);
+      EXPECT_EQ(again.Text(), saved.Text());
+    }
+  }
+}
+
+// --- Error information and out pointers ---
+
+const wchar_t kBadDate[] = L"Article Title:=kept\r\n*Date=not a day\r\n";
+const wchar_t kBadDateMessage[] = L"cannot load the saved data: the value \"not a day\" of \"*Date\" is not a number";
+
+// Calls entry `index` (1-based, after IDispatch's seven) of `object`'s vtable with one pointer.
+HRESULT CallEntry(IDispatch* object, int index, void* argument) {
+  VARIANT arg;
+  VariantInit(&arg);
+  arg.vt = VT_I4;
+  arg.lVal = static_cast<LONG>(reinterpret_cast<INT_PTR>(argument));
+  VARIANTARG* args[] = {&arg};
+  VARTYPE types[] = {VT_I4};
+  VARIANT result;
+  VariantInit(&result);
+  const HRESULT called = DispCallFunc(object, (6 + index) * sizeof(void*), CC_STDCALL, VT_ERROR, 1, types, args, &result);
+  return FAILED(called) ? called : result.scode;
+}
+
+void ExpectThreadError(const GUID& iid);
+
+TEST(ErrorInformation, FailedPutReportsTheMessageSourceAndInterface) {
+  Ref<IDispatch> magazine = Create(L"Citara.Magazine");
+  ASSERT_TRUE(magazine);
+  const GUID iid = Guid(Controls()[2].iid);
+
+  Ref<ISupportErrorInfo> support;
+  ASSERT_EQ(magazine->QueryInterface(IID_ISupportErrorInfo, support.put_void()), S_OK);
+  EXPECT_EQ(support->InterfaceSupportsErrorInfo(iid), S_OK);
+
+  // Through Invoke with an EXCEPINFO, as script hosts call.
+  EXCEPINFO exception{};
+  EXPECT_EQ(Call(magazine.get(), L"SavedData", DISPATCH_PROPERTYPUT, {Arg(kBadDate)}, nullptr, &exception),
+            DISP_E_EXCEPTION);
+  EXPECT_EQ(exception.scode, E_UNEXPECTED);
+  EXPECT_EQ(TextOf(exception.bstrSource), L"Citara.Magazine");
+  EXPECT_EQ(TextOf(exception.bstrDescription), kBadDateMessage);
+  SysFreeString(exception.bstrSource);
+  SysFreeString(exception.bstrDescription);
+  SysFreeString(exception.bstrHelpFile);
+
+  // Without one, the thread's error object has it; through the vtable the status is the member's own
+  // (IMagazine's entry 42 is the SavedData put).
+  EXPECT_EQ(Call(magazine.get(), L"SavedData", DISPATCH_PROPERTYPUT, {Arg(kBadDate)}, nullptr), DISP_E_EXCEPTION);
+  ExpectThreadError(iid);
+  BSTR text = SysAllocString(kBadDate);
+  EXPECT_EQ(CallEntry(magazine.get(), 42, text), E_UNEXPECTED);
+  SysFreeString(text);
+  ExpectThreadError(iid);
+
+  // Nothing was loaded.
+  Variant saved;
+  ASSERT_EQ(Get(magazine.get(), L"SavedData", saved), S_OK);
+  EXPECT_EQ(saved.Text().find(L"kept"), std::wstring::npos);
+}
+
+void ExpectThreadError(const GUID& iid) {
+  Ref<IErrorInfo> info;
+  ASSERT_EQ(GetErrorInfo(0, info.put()), S_OK);
+  ASSERT_TRUE(info);
+  BSTR description = nullptr, source = nullptr;
+  GUID guid{};
+  info->GetDescription(&description);
+  info->GetSource(&source);
+  info->GetGUID(&guid);
+  EXPECT_EQ(TextOf(description), kBadDateMessage);
+  EXPECT_EQ(TextOf(source), L"Citara.Magazine");
+  EXPECT_TRUE(IsEqualGUID(guid, iid));
+  SysFreeString(description);
+  SysFreeString(source);
+}
+
+TEST(ErrorInformation, NullOutPointersGiveEPointerThroughTheVtable) {
+  Ref<IDispatch> book = Create(L"Citara.Book");
+  ASSERT_TRUE(book);
+  // IBook: 1 Visible get, 9 Caption get, 13 Font get, 37 Width, 39 GetMLACitaraInfo, 41 SavedData get,
+  // 43 ValidateData.
+  for (int entry : {1, 9, 13, 37, 39, 41, 43}) EXPECT_EQ(CallEntry(book.get(), entry, nullptr), E_POINTER) << entry;
+  LONG width = 0;
+  EXPECT_EQ(CallEntry(book.get(), 37, &width), S_OK);
+  EXPECT_EQ(width, 607);
+  // A null text is the empty text: the put succeeds and loads nothing.
+  EXPECT_EQ(CallEntry(book.get(), 42, nullptr), S_OK);
+}
+
+// --- Events ---
+
+TEST(Events, OneSinkAtATimeReleasedWhenDisconnectedAndOnDestroy) {
+  const Control& book = Controls()[0];
+  RecordingSink sink(Guid(book.eventsIid));
+  RecordingSink stranger(Guid(L"{00000000-0000-0000-0000-000000000001}"));  // answers IDispatch only
+  {
+    Ref<IDispatch> control = Create(L"Citara.Book");
+    ASSERT_TRUE(control);
+    Ref<IConnectionPointContainer> container;
+    ASSERT_EQ(control->QueryInterface(IID_IConnectionPointContainer, container.put_void()), S_OK);
+    Ref<IConnectionPoint> point, none;
+    EXPECT_EQ(container->FindConnectionPoint(IID_IPropertyNotifySink, none.put()), CONNECT_E_NOCONNECTION);
+    ASSERT_EQ(container->FindConnectionPoint(Guid(book.eventsIid), point.put()), S_OK);
+    IID iid{};
+    ASSERT_EQ(point->GetConnectionInterface(&iid), S_OK);
+    EXPECT_TRUE(IsEqualIID(iid, Guid(book.eventsIid)));
+    Ref<IEnumConnectionPoints> points;
+    ASSERT_EQ(container->EnumConnectionPoints(points.put()), S_OK);
+    IConnectionPoint* listed[2] = {};
+    ULONG fetched = 0;
+    EXPECT_EQ(points->Next(2, listed, &fetched), S_FALSE);
+    ASSERT_EQ(fetched, 1u);
+    EXPECT_EQ(listed[0], point.get());
+    listed[0]->Release();
+
+    DWORD cookie = 0, other = 0;
+    EXPECT_EQ(point->Advise(&stranger, &other), CONNECT_E_CANNOTCONNECT);
+    ASSERT_EQ(point->Advise(&sink, &cookie), S_OK);
+    EXPECT_NE(cookie, 0u);
+    EXPECT_EQ(sink.references, 2u);
+    EXPECT_EQ(point->Advise(&sink, &other), CONNECT_E_ADVISELIMIT);
+
+    Ref<IEnumConnections> connections;
+    ASSERT_EQ(point->EnumConnections(connections.put()), S_OK);
+    CONNECTDATA data[2] = {};
+    EXPECT_EQ(connections->Next(2, data, &fetched), S_FALSE);
+    ASSERT_EQ(fetched, 1u);
+    EXPECT_EQ(data[0].dwCookie, cookie);
+    data[0].pUnk->Release();
+    connections.reset();
+
+    EXPECT_EQ(point->Unadvise(cookie + 1), CONNECT_E_NOCONNECTION);
+    ASSERT_EQ(point->Unadvise(cookie), S_OK);
+    EXPECT_EQ(sink.references, 1u);  // released when disconnected
+    EXPECT_EQ(point->Unadvise(cookie), CONNECT_E_NOCONNECTION);
+    ASSERT_EQ(point->Advise(&sink, &cookie), S_OK);
+    EXPECT_TRUE(sink.events.empty());
+  }
+  // The last reference went: OnDestroy was fired and the sink let go.
+  EXPECT_EQ(sink.events, std::vector<DISPID>{5});
+  EXPECT_EQ(sink.references, 1u);
+  EXPECT_TRUE(stranger.events.empty());
+}
+
+// --- Factories, counts, unloading ---
+
+std::wstring ServerPath(const wchar_t* dll) {
+  std::wstring path = CITARA_SERVER_DIR;
+  for (wchar_t& ch : path) {
+    if (ch == L'/') ch = L'\\';
+  }
+  return path + L"\\" + dll;
+}
+
+struct ServerFunctions {
+  HMODULE module = nullptr;
+  HRESULT(STDAPICALLTYPE* getClassObject)(REFCLSID, REFIID, void**) = nullptr;
+  HRESULT(STDAPICALLTYPE* canUnloadNow)() = nullptr;
+  HRESULT(STDAPICALLTYPE* registerServer)() = nullptr;
+  HRESULT(STDAPICALLTYPE* unregisterServer)() = nullptr;
+
+  explicit ServerFunctions(const std::wstring& path) : module(LoadLibraryW(path.c_str())) {
+    if (!module) return;
+    getClassObject = reinterpret_cast<decltype(getClassObject)>(
+        reinterpret_cast<void*>(GetProcAddress(module, "DllGetClassObject")));
+    canUnloadNow =
+        reinterpret_cast<decltype(canUnloadNow)>(reinterpret_cast<void*>(GetProcAddress(module, "DllCanUnloadNow")));
+    registerServer = reinterpret_cast<decltype(registerServer)>(
+        reinterpret_cast<void*>(GetProcAddress(module, "DllRegisterServer")));
+    unregisterServer = reinterpret_cast<decltype(unregisterServer)>(
+        reinterpret_cast<void*>(GetProcAddress(module, "DllUnregisterServer")));
+  }
+  ~ServerFunctions() {
+    if (module) FreeLibrary(module);
+  }
+  bool Loaded() const { return getClassObject && canUnloadNow && registerServer && unregisterServer; }
+};
+
+TEST(Factories, CountsDecideUnloading) {
+  ServerFunctions citara(ServerPath(L"Citara.dll"));
+  ASSERT_TRUE(citara.Loaded());
+  EXPECT_EQ(citara.canUnloadNow(), S_OK);  // nothing of it is alive
+
+  Ref<IClassFactory> factory;
+  ASSERT_EQ(citara.getClassObject(Guid(Controls()[0].clsid), IID_IClassFactory, factory.put_void()), S_OK);
+  EXPECT_EQ(citara.canUnloadNow(), S_FALSE);  // a host holds its factory
+
+  Ref<IDispatch> control, aggregated;
+  Ref<IUnknown> outer;
+  ASSERT_EQ(CoCreateInstance(CLSID_StdFont, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, outer.put_void()), S_OK);
+  EXPECT_EQ(factory->CreateInstance(outer.get(), IID_IUnknown, aggregated.put_void()), CLASS_E_NOAGGREGATION);
+  EXPECT_FALSE(aggregated);
+  EXPECT_EQ(factory->CreateInstance(nullptr, IID_IClassFactory, control.put_void()), E_NOINTERFACE);
+  EXPECT_FALSE(control);
+  ASSERT_EQ(factory->CreateInstance(nullptr, IID_IDispatch, control.put_void()), S_OK);
+  factory.reset();
+  EXPECT_EQ(citara.canUnloadNow(), S_FALSE);  // a control lives
+  control.reset();
+  EXPECT_EQ(citara.canUnloadNow(), S_OK);
+
+  ASSERT_EQ(citara.getClassObject(Guid(Controls()[0].clsid), IID_IClassFactory, factory.put_void()), S_OK);
+  ASSERT_EQ(factory->LockServer(TRUE), S_OK);
+  factory.reset();
+  EXPECT_EQ(citara.canUnloadNow(), S_FALSE);  // locked
+  ASSERT_EQ(citara.getClassObject(Guid(Controls()[0].clsid), IID_IClassFactory, factory.put_void()), S_OK);
+  ASSERT_EQ(factory->LockServer(FALSE), S_OK);
+  factory.reset();
+  EXPECT_EQ(citara.canUnloadNow(), S_OK);
+
+  // A class of the other library, and an interface that no factory has.
+  void* out = &out;
+  EXPECT_EQ(citara.getClassObject(Guid(Controls()[9].clsid), IID_IClassFactory, &out), CLASS_E_CLASSNOTAVAILABLE);
+  EXPECT_EQ(out, nullptr);
+  out = &out;
+  EXPECT_EQ(citara.getClassObject(Guid(Controls()[0].clsid), IID_IDispatch, &out), E_NOINTERFACE);
+  EXPECT_EQ(out, nullptr);
+}
+
+// --- Registration ---
+
+std::wstring RegistryValue(const std::wstring& key, const wchar_t* name = nullptr) {
+  wchar_t value[1024] = {};
+  LONG size = sizeof(value);
+  DWORD bytes = sizeof(value), type = 0;
+  HKEY handle = nullptr;
+  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return L"<no key>";
+  const LONG status = RegQueryValueExW(handle, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &bytes);
+  RegCloseKey(handle);
+  (void)size;
+  if (status != ERROR_SUCCESS) return L"<no value>";
+  return type == REG_SZ ? std::wstring(value) : L"<not REG_SZ>";
+}
+
+void ExpectRegistered(const Control& c, const std::wstring& inprocPath, const std::wstring& longPath) {
+  SCOPED_TRACE(::testing::Message() << std::string(c.name, c.name + wcslen(c.name)));
+  const std::wstring key = std::wstring(L"CLSID\\") + c.clsid;
+  const std::wstring description = std::wstring(c.name) + L" Control";
+  const std::wstring libid = LibraryOf(c).libid;
+  const std::pair<std::wstring, std::wstring> expected[] = {
+      {key, description},
+      {key + L"\\InprocServer32", inprocPath},
+      {key + L"\\ProgID", c.ProgId()},
+      {c.ProgId(), description},
+      {c.ProgId() + L"\\Clsid", c.clsid},
+      {key + L"\\Version", L"1.0"},
+      {key + L"\\TypeLib", libid},
+      {key + L"\\MiscStatus", L"0"},
+      {key + L"\\MiscStatus\\1", L"205201"},
+      {key + L"\\ToolboxBitmap32", longPath + L"," + std::to_wstring(c.toolboxBitmap)},
+      {key + L"\\Control", L""},
+      {key + L"\\Verb", L""},
+      {key + L"\\Verb\\0", L"Properties,0,2"},
+  };
+  for (const auto& [k, value] : expected) {
+    EXPECT_EQ(_wcsicmp(RegistryValue(k).c_str(), value.c_str()), 0) << "key " << std::string(k.begin(), k.end())
+                                                                    << " holds " << std::string(RegistryValue(k).begin(), RegistryValue(k).end());
+  }
+  EXPECT_EQ(RegistryValue(key + L"\\InprocServer32", L"ThreadingModel"), L"Apartment");
+}
+
+std::wstring ShortPath(const std::wstring& path) {
+  wchar_t buffer[MAX_PATH] = {};
+  return GetShortPathNameW(path.c_str(), buffer, MAX_PATH) ? std::wstring(buffer) : path;
+}
+
+TEST(Registration, KeysOfEveryClassAndAPathWithASpace) {
+  for (const Control& c : Controls()) {
+    const std::wstring path = ServerPath((std::wstring(c.library) + L".dll").c_str());
+    ExpectRegistered(c, path, path);
+  }
+  Ref<ITypeLib> registered;
+  EXPECT_EQ(LoadRegTypeLib(Guid(kLibraries[0].libid), 1, 0, 0, registered.put()), S_OK);
+
+  // A copy in a folder whose path has a space registers its short path for the server and its long
+  // path for the toolbox bitmap; unregistering it twice succeeds and leaves no key.
+  const std::wstring folder = L"C:\\Program Files\\Citara Host Test";
+  const std::wstring copy = folder + L"\\Citara.dll";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  ASSERT_TRUE(CopyFileW(ServerPath(L"Citara.dll").c_str(), copy.c_str(), FALSE));
+  {
+    ServerFunctions moved(copy);
+    ASSERT_TRUE(moved.Loaded());
+    ASSERT_EQ(moved.registerServer(), S_OK);
+    const std::wstring shortPath = ShortPath(copy);
+    EXPECT_EQ(shortPath.find(L' '), std::wstring::npos);
+    for (std::size_t i = 0; i < 6; ++i) ExpectRegistered(Controls()[i], shortPath, copy);
+    EXPECT_EQ(moved.unregisterServer(), S_OK);
+    EXPECT_EQ(moved.unregisterServer(), S_OK);
+    for (std::size_t i = 0; i < 6; ++i) {
+      EXPECT_EQ(RegistryValue(std::wstring(L"CLSID\\") + Controls()[i].clsid), L"<no key>");
+      EXPECT_EQ(RegistryValue(Controls()[i].ProgId()), L"<no key>");
+    }
+  }
+  DeleteFileW(copy.c_str());
+  RemoveDirectoryW(folder.c_str());
+
+  // Registered again from the build, for the tests that follow.
+  ServerFunctions citara(ServerPath(L"Citara.dll"));
+  ASSERT_TRUE(citara.Loaded());
+  ASSERT_EQ(citara.registerServer(), S_OK);
+  for (std::size_t i = 0; i < 6; ++i) ExpectRegistered(Controls()[i], ServerPath(L"Citara.dll"), ServerPath(L"Citara.dll"));
+}
+
+}  // namespace
