@@ -35,14 +35,12 @@ class FontChangeSink final : public Implements<FontChangeSink, IPropertyNotifySi
 };
 
 int FontHeightOfSize(const CY& size) {
-  // Whole points, as the form's font keeps them, then pixels.
-  const long points = static_cast<long>(std::llround(static_cast<double>(size.int64) / 10000.0));
-  return -MulDiv(points, kScreenPixelsPerInch, 72);
+  return -static_cast<int>(std::llround(static_cast<double>(size.int64) * kScreenPixelsPerInch / (72.0 * 10000)));
 }
 
 CY FontSizeOfHeight(int height) {
   CY size;
-  size.int64 = static_cast<LONGLONG>(MulDiv(height < 0 ? -height : height, 72, kScreenPixelsPerInch)) * 10000;
+  size.int64 = std::llround(std::abs(height) * 72.0 * 10000 / kScreenPixelsPerInch);
   return size;
 }
 

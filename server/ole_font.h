@@ -36,7 +36,7 @@ class FontLink {
   DWORD cookie_ = 0;
 };
 
-// Point sizes and the form's pixel heights at the screen's 96 pixels per inch: 8 pt is -11.
+// Point sizes and the form's pixel heights at the screen's 96 pixels per inch: 8.25 pt is -11.
 int FontHeightOfSize(const CY& size);
 CY FontSizeOfHeight(int height);
 

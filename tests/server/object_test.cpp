@@ -1,0 +1,139 @@
+// The control object driven from inside, through its form, where the headless model is the only
+// source of user input: the events a host's sink receives (OnKeyPress with the key changed or
+// cancelled by the sink, OnClick), the font object kept with the form's font, and the lossless
+// UTF-16 conversion at the boundary. The type library comes from this program's own resources.
+#include "core/source_form.h"
+#include "widgets/flat_edit.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "server/control_object.h"
+#include "server/utf16.h"
+#include "tests/server/host_support.h"
+
+namespace citara::server {
+namespace {
+
+class ComApartment : public ::testing::Environment {
+ public:
+  void SetUp() override { ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK); }
+  void TearDown() override { CoUninitialize(); }
+};
+const auto* const apartment = ::testing::AddGlobalTestEnvironment(new ComApartment);
+
+const ControlClass& BookClass() { return ThisLibrary().classes[0]; }
+
+// Connects `sink` to the control's events and returns the cookie.
+DWORD Connect(ControlObject& control, host::RecordingSink& sink) {
+  host::Ref<IConnectionPoint> point;
+  EXPECT_EQ(control.FindConnectionPoint(control.Class().eventsIid, point.put()), S_OK);
+  DWORD cookie = 0;
+  EXPECT_EQ(point->Advise(&sink, &cookie), S_OK);
+  return cookie;
+}
+
+TEST(ControlEvents, KeyPressSeenByTheFormGoesToTheSinkWhichMayChangeOrCancelIt) {
+  static const struct {
+    const char* what;
+    bool connected;
+    bool keyPreview;
+    const char* typed;  // UTF-8, typed into the title field
+    LONG sinkKey;       // what the sink sets the key to (-1: leaves it)
+    std::vector<SHORT> seen;
+    const char* text;   // the title field afterwards
+  } cases[] = {
+      {"without key preview the field's keys are its own", true, false, "a", 'B', {}, "a"},
+      {"a sink that leaves the key", true, true, "a", -1, {'a'}, "a"},
+      {"a sink that changes the key", true, true, "a", 'B', {'a'}, "B"},
+      {"a sink that cancels the key", true, true, "ab", 0, {'a', 'b'}, ""},
+      {"a key beyond Latin-1 both ways", true, true, "\xC3\xA9", 0x416, {0xE9}, "\xD0\x96"},
+      {"no sink: nothing fired, nothing fails", false, true, "a", 'B', {}, "a"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ComPtr<ControlObject> control = ControlObject::Create(BookClass());
+    host::RecordingSink sink(BookClass().eventsIid);
+    sink.newKey = c.sinkKey;
+    if (c.connected) Connect(*control.Get(), sink);
+    ASSERT_EQ(host::Put(control->Dispatch(), L"KeyPreview", {VT_BOOL, c.keyPreview ? -1 : 0}), S_OK);
+    TFlatEdit& title = control->Form().Field("TitleEdit");
+    title.TypeText(c.typed);
+    EXPECT_EQ(title.Text(), c.text);
+    EXPECT_EQ(sink.keysSeen, c.seen);
+    control = nullptr;
+    EXPECT_EQ(sink.references, 1u);
+  }
+}
+
+TEST(ControlEvents, ClickOnTheFormFiresOnClick) {
+  ComPtr<ControlObject> control = ControlObject::Create(BookClass());
+  host::RecordingSink sink(BookClass().eventsIid);
+  Connect(*control.Get(), sink);
+  control->Form().Click();
+  EXPECT_EQ(sink.events, std::vector<DISPID>{ControlObject::kOnClick});
+}
+
+TEST(ControlFont, ChangesThroughTheFontObjectReachTheFormsFont) {
+  ComPtr<ControlObject> control = ControlObject::Create(BookClass());
+  host::Variant font;
+  ASSERT_EQ(host::Get(control->Dispatch(), L"Font", font), S_OK);
+  host::Ref<IFont> kept;
+  ASSERT_EQ(font.pdispVal->QueryInterface(IID_IFont, kept.put_void()), S_OK);
+  CY size{};
+  ASSERT_EQ(kept->get_Size(&size), S_OK);
+  EXPECT_EQ(size.int64, 82500);  // the form's 11 pixels: 8.25 pt
+  size.int64 = 120000;
+  ASSERT_EQ(kept->put_Size(size), S_OK);
+  // The form follows what the font object reports (Wine rounds a size to the font it finds).
+  ASSERT_EQ(kept->get_Size(&size), S_OK);
+  EXPECT_EQ(control->Form().Font().height, -std::llround(size.int64 * 96 / 720000.0));
+  EXPECT_LE(control->Form().Font().height, -15);
+
+  // A font handed to the control gives the form its size and name, and the kept object follows.
+  FONTDESC description{sizeof(FONTDESC), const_cast<LPOLESTR>(L"Courier New"), {}, FW_NORMAL, DEFAULT_CHARSET,
+                       FALSE, FALSE, FALSE};
+  description.cySize.int64 = 100000;
+  host::Ref<IFontDisp> given;
+  host::Ref<IFont> givenFont;
+  ASSERT_EQ(OleCreateFontIndirect(&description, IID_IFontDisp, given.put_void()), S_OK);
+  ASSERT_EQ(host::Put(control->Dispatch(), L"Font", host::Arg(given.get())), S_OK);
+  CY givenSize{};
+  ASSERT_EQ(given->QueryInterface(IID_IFont, givenFont.put_void()), S_OK);
+  ASSERT_EQ(givenFont->get_Size(&givenSize), S_OK);
+  EXPECT_EQ(control->Form().Font().height, -13);
+  BSTR name = nullptr;
+  givenFont->get_Name(&name);
+  EXPECT_EQ(control->Form().Font().name, Utf8FromUtf16(std::u16string(name, name + SysStringLen(name))));
+  SysFreeString(name);
+  ASSERT_EQ(kept->get_Size(&size), S_OK);
+  EXPECT_EQ(size.int64, givenSize.int64);
+}
+
+TEST(Utf16, ConversionIsLosslessForEveryUnitSequence) {
+  static const struct {
+    const char* what;
+    std::u16string wide;
+    std::string narrow;
+  } cases[] = {
+      {"ASCII", u"Smith", "Smith"},
+      {"Latin-1", u"\u00C9mile", "\xC3\x89mile"},
+      {"Cyrillic", u"\u0416", "\xD0\x96"},
+      {"a surrogate pair is one code point", u"\xD835\xDC00", "\xF0\x9D\x90\x80"},
+      {"an unpaired high surrogate", u"a\xD800z", "a\xED\xA0\x80z"},
+      {"an unpaired low surrogate", u"\xDC00", "\xED\xB0\x80"},
+      {"a low before a high surrogate", u"\xDC00\xD800", "\xED\xB0\x80\xED\xA0\x80"},
+      {"an embedded NUL", std::u16string(u"a\0b", 3), std::string("a\0b", 3)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(Utf8FromUtf16(c.wide), c.narrow);
+    EXPECT_EQ(Utf16FromUtf8(c.narrow), c.wide);
+  }
+  // Bytes that are no UTF-8 at all cannot come from a host; each becomes U+FFFD.
+  EXPECT_EQ(Utf16FromUtf8("a\xFF\xC3"), u"a\xFFFD\xFFFD");
+}
+
+}  // namespace
+}  // namespace citara::server
