@@ -62,6 +62,9 @@ ControlObject::~ControlObject() {
       // The control goes in any case.
     }
   }
+  window_.reset();  // the windows go before the form they show
+  inPlaceSite_ = nullptr;
+  clientSite_ = nullptr;
   connectionPoint_.Clear();
   font_.reset();
   form_.reset();
@@ -152,7 +155,7 @@ void ControlObject::InstallEventHooks() {
 
 void ControlObject::Fire(DISPID id, DISPPARAMS& params) {
   const ComPtr<IDispatch> sink = connectionPoint_.Sink();  // held for the duration of the call
-  if (!sink) return;
+  if (!sink || frozenEvents_ > 0) return;
   sink->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr);
 }
 
@@ -174,6 +177,10 @@ void ControlObject::FireKeyPress(char32_t& ch) {
 
 void* ControlObject::FindInterface(REFIID iid) {
   if (IsEqualIID(iid, class_.dispatchIid) || IsEqualIID(iid, IID_IDispatch)) return &dual_;
+  // Base interfaces that several of the listed ones share are answered by one of them.
+  if (IsEqualIID(iid, IID_IOleWindow)) return static_cast<IOleInPlaceObject*>(this);
+  if (IsEqualIID(iid, IID_IPersist)) return static_cast<IPersistStreamInit*>(this);
+  if (IsEqualIID(iid, IID_IViewObject)) return static_cast<IViewObject2*>(this);
   return Implements::FindInterface(iid);
 }
 
@@ -219,18 +226,26 @@ HRESULT ControlObject::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAM
 
 // --- Members ---
 
+// Every member runs with the form's window (when it has one) as the one acting, so a message it
+// shows is a real one owned by the host's window, and the windows show its changes at once.
 template <class T, class Read>
 HRESULT ControlObject::Get(T* out, T empty, Read&& read) {
-  return Guarded(errorSource_, [&] {
+  FormWindow::Scope scope(window_.get());
+  const HRESULT status = Guarded(errorSource_, [&] {
     RequireOut(out);
     *out = empty;
     *out = read();
   });
+  SyncWindow();
+  return status;
 }
 
 template <class Write>
 HRESULT ControlObject::Put(Write&& write) {
-  return Guarded(errorSource_, std::forward<Write>(write));
+  FormWindow::Scope scope(window_.get());
+  const HRESULT status = Guarded(errorSource_, std::forward<Write>(write));
+  SyncWindow();
+  return status;
 }
 
 HRESULT ControlObject::GetVisible(VARIANT_BOOL* value) {
@@ -267,7 +282,10 @@ HRESULT ControlObject::GetColor(OLE_COLOR* value) {
   return Get(value, OLE_COLOR{0}, [&] { return OLE_COLOR{form_->Color()}; });
 }
 HRESULT ControlObject::PutColor(OLE_COLOR value) {
-  return Put([&] { form_->SetColor(value); });
+  return Put([&] {
+    form_->SetColor(value);
+    if (window_) InvalidateRect(window_->Handle(), nullptr, TRUE);
+  });
 }
 HRESULT ControlObject::GetFont(IFontDisp** value) {
   return Get(value, static_cast<IFontDisp*>(nullptr), [&] { return font_->Font().Detach(); });
@@ -306,8 +324,8 @@ HRESULT ControlObject::PutScaled(VARIANT_BOOL value) {
   return Put([&] { stored_.scaled = IsTrue(value); });
 }
 HRESULT ControlObject::GetActive(VARIANT_BOOL* value) {
-  // Active in its host only once it is activated in place, which comes with its window.
-  return Get(value, VARIANT_FALSE, [] { return VARIANT_FALSE; });
+  // Active while the keyboard focus is inside the form's window in its host.
+  return Get(value, VARIANT_FALSE, [&] { return AutomationBoolOf(window_ != nullptr && active_); });
 }
 HRESULT ControlObject::GetDropTarget(VARIANT_BOOL* value) {
   return Get(value, VARIANT_FALSE, [&] { return AutomationBoolOf(stored_.dropTarget); });

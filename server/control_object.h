@@ -10,17 +10,25 @@
 // Events: a click on the form fires OnClick; a character key seen by the form (typed while the
 // form itself has the focus, or into any of its fields while KeyPreview is set) fires OnKeyPress,
 // whose sink may change the key or cancel it with 0; OnDestroy fires when the last reference goes.
-// Firing holds a reference to the sink for the duration of the call. (Activation, double clicks and
-// painting come from the control's window, which the headless forms do not have yet.)
+// While the control is active in place, its window fires OnActivate and OnDeactivate (the focus
+// enters or leaves the form), OnClick and OnDblClick (the mouse on the form's surface) and OnPaint.
+// Firing holds a reference to the sink for the duration of the call; FreezeEvents holds them back.
 //
-// Messages: the required-field message of ValidateData goes to the current platform port; inside
-// the server that is a port whose dialogs answer OK at once without showing anything, so a script
-// host never blocks on a dialog that no one can see.
+// The container side (control_site.cpp): in-place activation makes the form a real window, a child
+// of the site's window (form_window.h), sized by SetObjectRects; persistence keeps the framework's
+// own properties only, never the saved-data text.
+//
+// Messages: the required-field message of ValidateData goes to the current platform port. Inside
+// the servers that is the Win32 port (win32_platform.h): a real message box while the control is
+// shown in place, and otherwise OK at once without showing anything, so a script host never blocks
+// on a dialog that no one can see.
 #pragma once
 
 #include <array>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/source_form.h"
 #include "server/class_table.h"
@@ -28,11 +36,16 @@
 #include "server/com_error.h"
 #include "server/connection_point.h"
 #include "server/dispatch.h"
+#include "server/form_window.h"
 #include "server/ole_font.h"
 
 namespace citara::server {
 
-class ControlObject final : public Implements<ControlObject, ISupportErrorInfo, IConnectionPointContainer> {
+class ControlObject final
+    : public Implements<ControlObject, ISupportErrorInfo, IConnectionPointContainer, IOleObject, IOleInPlaceObject,
+                        IOleInPlaceActiveObject, IOleControl, IViewObject2, IDataObject, IPersistStreamInit,
+                        IPersistStorage, IPersistPropertyBag, IPerPropertyBrowsing, ISpecifyPropertyPages,
+                        IQuickActivate, ISimpleFrameSite, IObjectSafety> {
  public:
   // Makes the control of `cls` with its form. Throws when the form or the type information cannot
   // be made.
@@ -51,6 +64,100 @@ class ControlObject final : public Implements<ControlObject, ISupportErrorInfo, 
   // IConnectionPointContainer
   HRESULT STDMETHODCALLTYPE EnumConnectionPoints(IEnumConnectionPoints** out) override;
   HRESULT STDMETHODCALLTYPE FindConnectionPoint(REFIID iid, IConnectionPoint** out) override;
+
+  // --- The container side (control_site.cpp) ---
+  // IOleObject
+  HRESULT STDMETHODCALLTYPE SetClientSite(IOleClientSite* site) override;
+  HRESULT STDMETHODCALLTYPE GetClientSite(IOleClientSite** site) override;
+  HRESULT STDMETHODCALLTYPE SetHostNames(LPCOLESTR, LPCOLESTR) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE Close(DWORD saveOption) override;
+  HRESULT STDMETHODCALLTYPE SetMoniker(DWORD, IMoniker*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetMoniker(DWORD, DWORD, IMoniker** out) override;
+  HRESULT STDMETHODCALLTYPE InitFromData(IDataObject*, BOOL, DWORD) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetClipboardData(DWORD, IDataObject** out) override;
+  HRESULT STDMETHODCALLTYPE DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG, HWND parent,
+                                   LPCRECT rect) override;
+  HRESULT STDMETHODCALLTYPE EnumVerbs(IEnumOLEVERB** out) override;
+  HRESULT STDMETHODCALLTYPE Update() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE IsUpToDate() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE GetUserClassID(CLSID* clsid) override;
+  HRESULT STDMETHODCALLTYPE GetUserType(DWORD form, LPOLESTR* type) override;
+  HRESULT STDMETHODCALLTYPE SetExtent(DWORD aspect, SIZEL* size) override;
+  HRESULT STDMETHODCALLTYPE GetExtent(DWORD aspect, SIZEL* size) override;
+  HRESULT STDMETHODCALLTYPE Advise(IAdviseSink* sink, DWORD* cookie) override;
+  HRESULT STDMETHODCALLTYPE Unadvise(DWORD cookie) override;
+  HRESULT STDMETHODCALLTYPE EnumAdvise(IEnumSTATDATA** out) override;
+  HRESULT STDMETHODCALLTYPE GetMiscStatus(DWORD aspect, DWORD* status) override;
+  HRESULT STDMETHODCALLTYPE SetColorScheme(LOGPALETTE*) override { return E_NOTIMPL; }
+  // IOleWindow, IOleInPlaceObject, IOleInPlaceActiveObject
+  HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override;
+  HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE InPlaceDeactivate() override;
+  HRESULT STDMETHODCALLTYPE UIDeactivate() override;
+  HRESULT STDMETHODCALLTYPE SetObjectRects(LPCRECT position, LPCRECT clip) override;
+  HRESULT STDMETHODCALLTYPE ReactivateAndUndo() override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE TranslateAccelerator(LPMSG) override { return S_FALSE; }
+  HRESULT STDMETHODCALLTYPE OnFrameWindowActivate(BOOL) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE OnDocWindowActivate(BOOL) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE EnableModeless(BOOL) override { return S_OK; }
+  // IOleControl
+  HRESULT STDMETHODCALLTYPE GetControlInfo(CONTROLINFO* info) override;
+  HRESULT STDMETHODCALLTYPE OnMnemonic(MSG*) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE OnAmbientPropertyChange(DISPID) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE FreezeEvents(BOOL freeze) override;
+  // IViewObject2
+  HRESULT STDMETHODCALLTYPE Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC, HDC dc, LPCRECTL bounds,
+                                 LPCRECTL, BOOL(STDMETHODCALLTYPE*)(ULONG_PTR), ULONG_PTR) override;
+  HRESULT STDMETHODCALLTYPE GetColorSet(DWORD, LONG, void*, DVTARGETDEVICE*, HDC, LOGPALETTE** out) override;
+  HRESULT STDMETHODCALLTYPE Freeze(DWORD, LONG, void*, DWORD*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Unfreeze(DWORD) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE SetAdvise(DWORD aspects, DWORD flags, IAdviseSink* sink) override;
+  HRESULT STDMETHODCALLTYPE GetAdvise(DWORD* aspects, DWORD* flags, IAdviseSink** sink) override;
+  HRESULT STDMETHODCALLTYPE GetExtent(DWORD aspect, LONG, DVTARGETDEVICE*, LPSIZEL size) override;
+  // IDataObject: no formats (the entries travel through the dispatch interface)
+  HRESULT STDMETHODCALLTYPE GetData(FORMATETC*, STGMEDIUM*) override { return DV_E_FORMATETC; }
+  HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return DV_E_FORMATETC; }
+  HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC*) override { return DV_E_FORMATETC; }
+  HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override;
+  HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD, IEnumFORMATETC** out) override;
+  HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return OLE_E_ADVISENOTSUPPORTED; }
+  HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
+  HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
+  // IPersist, IPersistStreamInit, IPersistStorage, IPersistPropertyBag
+  HRESULT STDMETHODCALLTYPE GetClassID(CLSID* clsid) override;
+  HRESULT STDMETHODCALLTYPE IsDirty() override { return dirty_ ? S_OK : S_FALSE; }
+  HRESULT STDMETHODCALLTYPE Load(LPSTREAM stream) override;
+  HRESULT STDMETHODCALLTYPE Save(LPSTREAM stream, BOOL clearDirty) override;
+  HRESULT STDMETHODCALLTYPE GetSizeMax(ULARGE_INTEGER* size) override;
+  HRESULT STDMETHODCALLTYPE InitNew() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE InitNew(IStorage*) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE Load(IStorage* storage) override;
+  HRESULT STDMETHODCALLTYPE Save(IStorage* storage, BOOL sameAsLoad) override;
+  HRESULT STDMETHODCALLTYPE SaveCompleted(IStorage*) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE HandsOffStorage() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE Load(IPropertyBag* bag, IErrorLog* log) override;
+  HRESULT STDMETHODCALLTYPE Save(IPropertyBag* bag, BOOL clearDirty, BOOL saveAll) override;
+  // IPerPropertyBrowsing, ISpecifyPropertyPages: no pages, no predefined values
+  HRESULT STDMETHODCALLTYPE GetDisplayString(DISPID, BSTR* out) override;
+  HRESULT STDMETHODCALLTYPE MapPropertyToPage(DISPID, CLSID* out) override;
+  HRESULT STDMETHODCALLTYPE GetPredefinedStrings(DISPID, CALPOLESTR* strings, CADWORD* cookies) override;
+  HRESULT STDMETHODCALLTYPE GetPredefinedValue(DISPID, DWORD, VARIANT* out) override;
+  HRESULT STDMETHODCALLTYPE GetPages(CAUUID* pages) override;
+  // IQuickActivate
+  HRESULT STDMETHODCALLTYPE QuickActivate(QACONTAINER* container, QACONTROL* control) override;
+  HRESULT STDMETHODCALLTYPE SetContentExtent(LPSIZEL size) override;
+  HRESULT STDMETHODCALLTYPE GetContentExtent(LPSIZEL size) override;
+  // ISimpleFrameSite: the form passes every message on
+  HRESULT STDMETHODCALLTYPE PreMessageFilter(HWND, UINT, WPARAM, LPARAM, LRESULT*, DWORD*) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE PostMessageFilter(HWND, UINT, WPARAM, LPARAM, LRESULT*, DWORD) override { return S_OK; }
+  // IObjectSafety
+  HRESULT STDMETHODCALLTYPE GetInterfaceSafetyOptions(REFIID iid, DWORD* supported, DWORD* enabled) override;
+  HRESULT STDMETHODCALLTYPE SetInterfaceSafetyOptions(REFIID iid, DWORD mask, DWORD enabled) override;
+
+  // The form's window while the control is active in place (nullptr otherwise).
+  FormWindow* Window() const { return window_.get(); }
 
   // --- The dispatch interface's entries (reached through the vtable laid out in Create) ---
   HRESULT GetTypeInfoCount(UINT* count);
@@ -105,7 +212,8 @@ class ControlObject final : public Implements<ControlObject, ISupportErrorInfo, 
   HRESULT ValidateData(VARIANT_BOOL* value);
 
   // The events interface's entries (DISPIDs of the events interface).
-  static constexpr DISPID kOnClick = 2, kOnDestroy = 5, kOnKeyPress = 10;
+  static constexpr DISPID kOnActivate = 1, kOnClick = 2, kOnDblClick = 4, kOnDestroy = 5, kOnDeactivate = 6,
+                          kOnKeyPress = 10, kOnPaint = 15;
 
  private:
   // The dual interface: what the host's interface pointer points to. Its vtable is laid out from
@@ -141,6 +249,13 @@ class ControlObject final : public Implements<ControlObject, ISupportErrorInfo, 
   // Fires event `id` at the connected sink, if any, with `params`.
   void Fire(DISPID id, DISPPARAMS& params);
   void FireKeyPress(char32_t& ch);
+  // In-place activation: the form's window in the site's window; `uiActivate` also takes the focus.
+  HRESULT ActivateInPlace(bool uiActivate);
+  // Brings the form's window up to the model after a member changed it.
+  void SyncWindow();
+  // The framework's own properties, by name, as the dispatch interface reads and writes them.
+  std::vector<std::pair<std::wstring, std::wstring>> FrameworkProperties();
+  void SetFrameworkProperties(const std::vector<std::pair<std::wstring, std::wstring>>& properties);
 
   template <class T, class Read>
   HRESULT Get(T* out, T empty, Read&& read);
@@ -156,6 +271,20 @@ class ControlObject final : public Implements<ControlObject, ISupportErrorInfo, 
   StoredProperties stored_;
   std::unique_ptr<TSourceForm> form_;
   std::unique_ptr<FontLink> font_;
+
+  // The container side.
+  ComPtr<IOleClientSite> clientSite_;
+  ComPtr<IOleInPlaceSite> inPlaceSite_;
+  ComPtr<IOleAdviseHolder> adviseHolder_;
+  ComPtr<IAdviseSink> viewSink_;
+  DWORD viewAspects_ = 0, viewFlags_ = 0;
+  std::unique_ptr<FormWindow> window_;
+  SIZEL extent_{};  // HIMETRIC
+  bool uiActive_ = false;
+  bool active_ = false;  // the focus is inside the form's windows
+  bool dirty_ = false;
+  int frozenEvents_ = 0;
+  DWORD safetyCaller_ = 0, safetyData_ = 0;
 };
 
 }  // namespace citara::server

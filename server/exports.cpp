@@ -4,20 +4,14 @@
 
 #include "server/class_factory.h"
 #include "server/registration.h"
+#include "server/win32_platform.h"
 #include "server/server_module.h"
 
 namespace {
 
-// The platform port inside a server: the headless port, except that a message dialog answers OK at
-// once and is not kept. The required-field message of ValidateData then never blocks a script host
-// that has no one to click it, and no control grows a list of dialogs that no one reads.
-class ServerPlatform final : public citara::HeadlessPlatform {
- public:
-  citara::DialogResult ShowMessage(const citara::MessageDialog&) override { return citara::DialogResult::Ok; }
-};
-
-ServerPlatform serverPlatform;
-const bool serverPlatformInstalled = (citara::SetCurrentPlatform(&serverPlatform), true);
+// The servers' platform port (win32_platform.h): real message boxes while a control is shown in a
+// container, the headless answer (OK at once, not kept) while it is not.
+const bool serverPlatformInstalled = (citara::SetCurrentPlatform(&citara::server::ServerPlatform()), true);
 
 }  // namespace
 

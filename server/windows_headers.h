@@ -14,3 +14,7 @@
 #include <oleauto.h>
 #include <olectl.h>
 #include <ocidl.h>
+#include <objsafe.h>
+
+// mingw's objsafe.h declares IObjectSafety without the __uuidof that the COM toolkit answers by.
+__CRT_UUID_DECL(IObjectSafety, 0xcb5bdc81, 0x93c1, 0x11cf, 0x8f, 0x20, 0x00, 0x80, 0x5f, 0x2c, 0xd0, 0x64)

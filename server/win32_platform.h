@@ -1,0 +1,38 @@
+// The platform port of the servers: the component model's services done by Win32.
+//
+// A message dialog is a real modal MessageBoxW (the dialog's caption, text, icon: error or
+// question, buttons: OK or OK and Cancel) owned by the top-level window of the form that asked for
+// it, but only while that form is shown as windows in a container (in-place active) and is handling
+// a host's call or a user's action. A control that has no window (a script host's, say) keeps the
+// headless answer, OK at once, so a host that cannot show a window is never blocked. Only one
+// message is up at a time: a message asked for while another is up (a host's call made from an
+// event, say) is answered at once, with Cancel where there is one, so nothing is deleted unasked.
+//
+// The clipboard is the system's (Unicode text). The focus follows the model into the windows. The
+// hint pause is the one all the process's tooltips use. The clock and the upper case are the
+// headless port's.
+#pragma once
+
+#include "widgets/platform.h"
+
+namespace citara::server {
+
+class Win32Platform final : public HeadlessPlatform {
+ public:
+  DialogResult ShowMessage(const MessageDialog& dialog) override;
+  std::string ClipboardText() override;
+  void SetClipboardText(std::string_view text) override;
+  int ScreenHeight() override;
+  void FocusChanged(Control* control) override;
+
+  // True while a real message box of this port is up.
+  bool MessageUp() const { return messageUp_; }
+
+ private:
+  bool messageUp_ = false;
+};
+
+// The servers' port, installed as the current one by the library.
+Win32Platform& ServerPlatform();
+
+}  // namespace citara::server

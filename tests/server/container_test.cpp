@@ -1,0 +1,465 @@
+// The ten controls hosted in place by Wine's ATL container window (AtlAxWin, from atl.dll), driven
+// through their real windows with the messages a user's keyboard and mouse make, and checked
+// through the dispatch interface.
+#include <gtest/gtest.h>
+
+#include "tests/server/host_support.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace {
+
+using host::Get;
+using host::Put;
+using host::Ref;
+using host::Variant;
+
+using AtlAxWinInitFn = BOOL(WINAPI*)();
+using AtlAxGetControlFn = HRESULT(WINAPI*)(HWND, IUnknown**);
+
+struct ControlRow {
+  const wchar_t* progId;
+  const wchar_t* textLabel;  // a text field to type into
+  const wchar_t* savedKey;   // its key in the saved data
+  const wchar_t* nextKey;    // the key of the field that Tab moves to
+  const wchar_t* dateLabel;  // a date field, or nullptr
+  bool authors;
+  int width, height;
+};
+
+const ControlRow kControls[] = {
+    {L"Citara.Book", L"Title:", L"Title:", L"Series:", nullptr, true, 607, 225},
+    {L"Citara.Encyclopedia", L"Article Title:", L"Article Title:", L"Encyclopedia:", nullptr, true, 607, 164},
+    {L"Citara.Journal", L"Article Title:", L"Article Title:", L"Journal:", nullptr, true, 607, 142},
+    {L"Citara.Magazine", L"Article Title:", L"Article Title:", L"Magazine:", L"Date of Publication:", true, 607, 144},
+    {L"Citara.Newspaper", L"Article Title:", L"Article Title:", L"Newspaper:", L"Date of Publication:", true, 607, 142},
+    {L"Citara.Other", L"Title:", L"Title:", L"Series:", L"Date of Publication:", true, 607, 251},
+    {L"CitaraWeb.WebArticle", L"URL:", L"URL:", nullptr, L"Date Retrieved:", true, 597, 140},
+    {L"CitaraWeb.PersonalSite", L"URL:", L"URL:", nullptr, L"Date Retrieved:", true, 597, 120},
+    {L"CitaraWeb.ProfessionalSite", L"URL:", L"URL:", nullptr, L"Date Retrieved:", false, 597, 85},
+    {L"CitaraWeb.Newsgroup", L"URL:", L"URL:", nullptr, L"Date Retrieved:", true, 597, 140},
+};
+
+std::wstring TextOfWindow(HWND hwnd) {
+  wchar_t buffer[1024] = {};
+  GetWindowTextW(hwnd, buffer, 1024);
+  return buffer;
+}
+
+std::wstring ClassOf(HWND hwnd) {
+  wchar_t buffer[256] = {};
+  GetClassNameW(hwnd, buffer, 256);
+  return buffer;
+}
+
+BOOL CALLBACK Collect(HWND hwnd, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
+  return TRUE;
+}
+
+// Every window inside `root` (nullptr: the thread's top-level windows).
+std::vector<HWND> WindowsIn(HWND root) {
+  std::vector<HWND> all;
+  if (root) EnumChildWindows(root, Collect, reinterpret_cast<LPARAM>(&all));
+  else EnumThreadWindows(GetCurrentThreadId(), Collect, reinterpret_cast<LPARAM>(&all));
+  return all;
+}
+
+bool IsStatic(HWND hwnd) { return ClassOf(hwnd) == L"Static" || ClassOf(hwnd) == L"STATIC"; }
+
+// The first STATIC inside `root` whose text is `caption`.
+HWND FindLabel(HWND root, const std::wstring& caption) {
+  for (HWND hwnd : WindowsIn(root)) {
+    if (IsStatic(hwnd) && IsWindowVisible(hwnd) && TextOfWindow(hwnd) == caption) return hwnd;
+  }
+  return nullptr;
+}
+
+// The window `dx` pixels right of the right edge of `hwnd`, at its middle height.
+HWND WindowRightOf(HWND hwnd, int dx) {
+  RECT r;
+  GetWindowRect(hwnd, &r);
+  POINT p{r.right + dx, (r.top + r.bottom) / 2};
+  HWND parent = GetParent(hwnd);
+  ScreenToClient(parent, &p);
+  return ChildWindowFromPointEx(parent, p, CWP_SKIPINVISIBLE);
+}
+
+HWND FieldOf(HWND root, const std::wstring& label) {
+  HWND l = FindLabel(root, label);
+  return l ? WindowRightOf(l, 6) : nullptr;
+}
+
+void SetKeyHeld(BYTE key, bool held) {
+  BYTE state[256];
+  GetKeyboardState(state);
+  state[key] = held ? 0x80 : 0;
+  SetKeyboardState(state);
+}
+
+// One key stroke into the window that has the focus: key down, the character it types, key up.
+void Stroke(UINT key, wchar_t ch) {
+  HWND target = GetFocus();
+  SendMessageW(target, WM_KEYDOWN, key, 1);
+  if (ch != 0) SendMessageW(GetFocus(), WM_CHAR, ch, 1);
+  SendMessageW(GetFocus(), WM_KEYUP, key, 0xC0000001);
+}
+
+void Type(const std::wstring& text) {
+  for (wchar_t c : text) {
+    const SHORT scan = VkKeyScanW(c);
+    const bool shift = (scan & 0x100) != 0;
+    if (shift) SetKeyHeld(VK_SHIFT, true);
+    Stroke(static_cast<UINT>(scan & 0xFF), c);
+    if (shift) SetKeyHeld(VK_SHIFT, false);
+  }
+}
+
+// Ctrl + a letter: the character it makes is the letter's control code.
+void CtrlStroke(wchar_t letter) {
+  SetKeyHeld(VK_CONTROL, true);
+  Stroke(letter, static_cast<wchar_t>(letter - L'A' + 1));
+  SetKeyHeld(VK_CONTROL, false);
+}
+
+void Click(HWND hwnd, int x, int y) {
+  SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+  SendMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+void Pump() {
+  MSG m;
+  while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
+}
+
+std::wstring Saved(IDispatch* control) {
+  Variant v;
+  EXPECT_EQ(Get(control, L"SavedData", v), S_OK);
+  return v.Text();
+}
+
+bool HasLine(const std::wstring& saved, const std::wstring& line) {
+  return (L"\r\n" + saved + L"\r\n").find(L"\r\n" + line + L"\r\n") != std::wstring::npos ||
+         (L"\n" + saved + L"\n").find(L"\n" + line + L"\n") != std::wstring::npos;
+}
+
+HWND VisiblePopup() {
+  for (HWND hwnd : WindowsIn(nullptr)) {
+    if (ClassOf(hwnd) == L"CitaraCalendarPopup" && IsWindowVisible(hwnd)) return hwnd;
+  }
+  return nullptr;
+}
+
+// Answers the next message box from a timer that its modal loop runs, and keeps what it showed.
+struct MessageBoxAnswer {
+  std::wstring caption, text;
+  bool hasCancel = false;
+  int seen = 0;
+  UINT button = IDOK;
+};
+MessageBoxAnswer* answering = nullptr;
+
+void CALLBACK AnswerMessageBox(HWND, UINT, UINT_PTR, DWORD) {
+  if (answering == nullptr) return;
+  HWND box = nullptr;
+  for (HWND hwnd : WindowsIn(nullptr)) {
+    if (ClassOf(hwnd) == L"#32770" && IsWindowVisible(hwnd)) box = hwnd;
+  }
+  if (box == nullptr) return;
+  ++answering->seen;
+  answering->caption = TextOfWindow(box);
+  for (HWND hwnd : WindowsIn(box)) {
+    const std::wstring text = TextOfWindow(hwnd);
+    if (IsStatic(hwnd) && text.size() > answering->text.size()) answering->text = text;
+  }
+  answering->hasCancel = GetDlgItem(box, IDCANCEL) != nullptr && IsWindowVisible(GetDlgItem(box, IDCANCEL));
+  PostMessageW(box, WM_COMMAND, answering->button, 0);
+}
+
+// Records the events that the control fires and cancels the key 'x'.
+class EventSink final : public IDispatch {
+ public:
+  explicit EventSink(IID events) : events_(events) {}
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, events_)) {
+      *out = this;
+      AddRef();
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+  ULONG STDMETHODCALLTYPE Release() override { return --references_; }
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override {
+    *n = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
+                                   UINT*) override {
+    fired.push_back(id);
+    if (id == 10 && params->cArgs == 1 && (params->rgvarg[0].vt & VT_BYREF) && *params->rgvarg[0].piVal == L'x') {
+      *params->rgvarg[0].piVal = 0;
+    }
+    return S_OK;
+  }
+  int Count(DISPID id) const { return static_cast<int>(std::count(fired.begin(), fired.end(), id)); }
+  std::vector<DISPID> fired;
+
+ private:
+  IID events_;
+  ULONG references_ = 1;
+};
+
+class ContainerTest : public ::testing::TestWithParam<ControlRow> {
+ protected:
+  static void SetUpTestSuite() {
+    ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
+    atl = LoadLibraryW(L"atl.dll");
+    ASSERT_NE(atl, nullptr);
+    auto init = reinterpret_cast<AtlAxWinInitFn>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxWinInit")));
+    getControl = reinterpret_cast<AtlAxGetControlFn>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxGetControl")));
+    ASSERT_NE(init, nullptr);
+    ASSERT_NE(getControl, nullptr);
+    ASSERT_TRUE(init());
+  }
+
+  void SetUp() override {
+    const ControlRow& row = GetParam();
+    frame = CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 700, 400, nullptr,
+                            nullptr, nullptr, nullptr);
+    ASSERT_NE(frame, nullptr);
+    container = CreateWindowExW(0, L"AtlAxWin", row.progId, WS_CHILD | WS_VISIBLE, 0, 0, row.width, row.height,
+                                frame, nullptr, nullptr, nullptr);
+    ASSERT_NE(container, nullptr);
+    Ref<IUnknown> unknown;
+    ASSERT_EQ(getControl(container, unknown.put()), S_OK);
+    ASSERT_EQ(unknown->QueryInterface(IID_IDispatch, control.put_void()), S_OK);
+    Ref<IOleInPlaceObject> inPlace;
+    ASSERT_EQ(unknown->QueryInterface(IID_IOleInPlaceObject, inPlace.put_void()), S_OK);
+    ASSERT_EQ(inPlace->GetWindow(&form), S_OK);
+    Pump();
+  }
+
+  void TearDown() override {
+    control.reset();
+    if (frame) DestroyWindow(frame);
+    Pump();
+  }
+
+  // Puts the focus into the field labelled `label` by a click at its left edge.
+  HWND ClickInto(const std::wstring& label) {
+    HWND field = FieldOf(form, label);
+    EXPECT_NE(field, nullptr) << "no field labelled " << std::string(label.begin(), label.end());
+    if (field) Click(field, 2, 5);
+    return field;
+  }
+
+  static HMODULE atl;
+  static AtlAxGetControlFn getControl;
+  HWND frame = nullptr, container = nullptr, form = nullptr;
+  Ref<IDispatch> control;
+};
+
+HMODULE ContainerTest::atl = nullptr;
+AtlAxGetControlFn ContainerTest::getControl = nullptr;
+
+TEST_P(ContainerTest, ActivatesInPlaceAsAChildOfTheContainerSizedByItsRectangle) {
+  const ControlRow& row = GetParam();
+  ASSERT_NE(form, nullptr);
+  EXPECT_EQ(GetParent(form), container);
+  EXPECT_TRUE(IsWindowVisible(form));
+  RECT r;
+  GetClientRect(form, &r);
+  EXPECT_EQ(r.right, row.width);
+  EXPECT_EQ(r.bottom, row.height);
+  // The container passes every new size on through SetObjectRects.
+  MoveWindow(container, 0, 0, row.width + 40, row.height + 30, TRUE);
+  Pump();
+  GetClientRect(form, &r);
+  EXPECT_EQ(r.right, row.width + 40);
+  EXPECT_EQ(r.bottom, row.height + 30);
+  // Every labelled field of the main panel stands inside the form.
+  HWND field = FieldOf(form, row.textLabel);
+  ASSERT_NE(field, nullptr);
+  EXPECT_EQ(ClassOf(field), L"Edit");
+  RECT fieldRect, formRect;
+  GetWindowRect(field, &fieldRect);
+  GetWindowRect(form, &formRect);
+  EXPECT_LE(fieldRect.right, formRect.right);
+  EXPECT_LE(fieldRect.bottom, formRect.bottom);
+}
+
+TEST_P(ContainerTest, TypingTabAndTheClipboardKeysReachTheModelOnce) {
+  const ControlRow& row = GetParam();
+  HWND field = ClickInto(row.textLabel);
+  ASSERT_NE(field, nullptr);
+  EXPECT_EQ(GetFocus(), field);
+  Type(L"war and peace");
+  EXPECT_EQ(TextOfWindow(field), L"war and peace");
+
+  // Ctrl+C copies the selection once; Ctrl+V pastes it once at the caret.
+  SendMessageW(field, EM_SETSEL, 4, 7);  // "and", as a drag of the mouse selects it
+  CtrlStroke(L'C');
+  Stroke(VK_END, 0);
+  CtrlStroke(L'V');
+  EXPECT_EQ(TextOfWindow(field), L"war and peaceand");
+
+  // Tab moves the focus to the next field in tab order, where typing goes on.
+  Stroke(VK_TAB, L'\t');
+  EXPECT_NE(GetFocus(), field);
+  EXPECT_EQ(ClassOf(GetFocus()), L"Edit");
+  if (row.nextKey != nullptr) Type(L"next");
+  // (Reading the saved data moves the focus to the author list, as every entry does.)
+  const std::wstring saved = Saved(control.get());
+  EXPECT_TRUE(HasLine(saved, std::wstring(row.savedKey) + L"=war and peaceand"));
+  if (row.nextKey != nullptr) {
+    EXPECT_TRUE(HasLine(saved, std::wstring(row.nextKey) + L"=next"));
+  }
+}
+
+TEST_P(ContainerTest, AContributorButtonStoresTheNameAndShowsANewEntry) {
+  const ControlRow& row = GetParam();
+  if (!row.authors) GTEST_SKIP() << "no contributors";
+  HWND last = ClickInto(L"&Last Name:");
+  ASSERT_NE(last, nullptr);
+  Type(L"Smith");
+  // The navigation panel stands right of the author panel; its buttons in creation order:
+  // First, Last, Add (row 1), Back, Next, Delete (row 2).
+  HWND navigation = GetWindow(GetParent(last), GW_HWNDNEXT);
+  ASSERT_NE(navigation, nullptr);
+  std::vector<HWND> buttons;
+  for (HWND b = GetWindow(navigation, GW_CHILD); b != nullptr; b = GetWindow(b, GW_HWNDNEXT)) buttons.push_back(b);
+  ASSERT_EQ(buttons.size(), 6u);
+  EXPECT_TRUE(IsWindowEnabled(buttons[2]));   // Add: a name is typed
+  EXPECT_FALSE(IsWindowEnabled(buttons[0]));  // First: on the first entry
+  Click(buttons[2], 16, 12);
+  EXPECT_EQ(TextOfWindow(last), L"");
+  EXPECT_NE(FindLabel(form, L"Author 2 of 2"), nullptr);
+  EXPECT_TRUE(IsWindowEnabled(buttons[0]));   // First: an entry lies before the new one
+  EXPECT_FALSE(IsWindowEnabled(buttons[2]));  // Add: the new entry is blank
+  EXPECT_EQ(GetFocus(), last);
+  EXPECT_TRUE(HasLine(Saved(control.get()), L"*Author0Last=Smith"));
+}
+
+TEST_P(ContainerTest, TheDateDropDownPicksADayAndEscPutsItBack) {
+  const ControlRow& row = GetParam();
+  if (row.dateLabel == nullptr) GTEST_SKIP() << "no date field";
+  HWND field = ClickInto(row.dateLabel);
+  ASSERT_NE(field, nullptr);
+  Type(L"03152001");  // over the editing text mm/dd/yyyy
+  EXPECT_EQ(TextOfWindow(field), L"03/15/2001");
+  HWND drop = WindowRightOf(field, 8);
+  ASSERT_NE(drop, nullptr);
+  ASSERT_NE(drop, field);
+  Click(drop, 8, 8);
+  HWND popup = VisiblePopup();
+  ASSERT_NE(popup, nullptr);
+  RECT fieldRect, popupRect;
+  GetWindowRect(field, &fieldRect);
+  GetWindowRect(popup, &popupRect);
+  EXPECT_EQ(popupRect.top, fieldRect.bottom + 1);  // opens one pixel below the field
+  HWND calendar = GetWindow(popup, GW_CHILD);
+  ASSERT_NE(calendar, nullptr);
+  // March 2001 starts on a Thursday: the 20th is the fourth week's Tuesday. Title row 20 pixels,
+  // weekday row 16, then six rows over the rest of the 180 x 142 calendar.
+  RECT c;
+  GetClientRect(calendar, &c);
+  const int cellWidth = c.right / 7, cellHeight = (c.bottom - 36) / 6;
+  Click(calendar, 2 * cellWidth + cellWidth / 2, 36 + 3 * cellHeight + cellHeight / 2);
+  EXPECT_EQ(VisiblePopup(), nullptr);
+  EXPECT_EQ(GetFocus(), field);
+  EXPECT_EQ(TextOfWindow(field), L"03/20/2001");
+
+  // Open again, step two months with Page Down, then Esc: the date it was opened with comes back.
+  Click(drop, 8, 8);
+  ASSERT_NE(VisiblePopup(), nullptr);
+  Stroke(VK_NEXT, 0);
+  Stroke(VK_NEXT, 0);
+  Stroke(VK_ESCAPE, 0x1B);
+  EXPECT_EQ(VisiblePopup(), nullptr);
+  EXPECT_EQ(TextOfWindow(field), L"03/20/2001");
+
+  // The title area's month step, held down, repeats on a timer that stops when the button comes up.
+  Click(drop, 8, 8);
+  ASSERT_NE(VisiblePopup(), nullptr);
+  SendMessageW(calendar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(c.right - 5, 5));
+  SendMessageW(calendar, WM_LBUTTONUP, 0, MAKELPARAM(c.right - 5, 5));
+  Stroke(VK_RETURN, L'\r');
+  EXPECT_EQ(VisiblePopup(), nullptr);
+  EXPECT_EQ(TextOfWindow(field), L"04/20/2001");
+}
+
+TEST_P(ContainerTest, ValidateDataShowsTheRequiredFieldMessageOnceAsARealMessageBox) {
+  ASSERT_EQ(host::Call(control.get(), L"Reset", DISPATCH_METHOD, {}, nullptr), S_OK);
+  // A required text field left blank (the URL or the title) fails the check.
+  MessageBoxAnswer answer;
+  answering = &answer;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 50, AnswerMessageBox);
+  Variant valid;
+  EXPECT_EQ(host::Call(control.get(), L"ValidateData", DISPATCH_METHOD, {}, &valid), S_OK);
+  KillTimer(nullptr, timer);
+  answering = nullptr;
+  EXPECT_EQ(valid.Text(), L"0");
+  EXPECT_EQ(answer.seen, 1);
+  EXPECT_EQ(answer.caption, L"Error");
+  EXPECT_EQ(answer.text,
+            L"The yellow fields are required for this type of reference.  At least one of the required fields is "
+            L"blank.  Please enter all the necessary data.");
+  EXPECT_FALSE(answer.hasCancel);
+}
+
+TEST_P(ContainerTest, WindowActivityFiresTheEventsAndASinkCancelsAKey) {
+  const ControlRow& row = GetParam();
+  Ref<IConnectionPointContainer> points;
+  ASSERT_EQ(control->QueryInterface(IID_IConnectionPointContainer, points.put_void()), S_OK);
+  Ref<IEnumConnectionPoints> all;
+  ASSERT_EQ(points->EnumConnectionPoints(all.put()), S_OK);
+  Ref<IConnectionPoint> point;
+  ULONG fetched = 0;
+  ASSERT_EQ(all->Next(1, point.put(), &fetched), S_OK);
+  IID events{};
+  ASSERT_EQ(point->GetConnectionInterface(&events), S_OK);
+  EventSink sink(events);
+  DWORD cookie = 0;
+  ASSERT_EQ(point->Advise(&sink, &cookie), S_OK);
+  ASSERT_EQ(Put(control.get(), L"KeyPreview", host::Arg(VT_BOOL, VARIANT_TRUE)), S_OK);
+
+  SetFocus(frame);
+  HWND field = ClickInto(row.textLabel);
+  ASSERT_NE(field, nullptr);
+  EXPECT_EQ(sink.Count(1), 1);  // OnActivate: the focus came into the form
+  Type(L"axb");
+  EXPECT_EQ(TextOfWindow(field), L"ab");  // the sink set the key x to 0
+  EXPECT_EQ(sink.Count(10), 3);
+  Variant active;
+  EXPECT_EQ(Get(control.get(), L"Active", active), S_OK);
+  EXPECT_EQ(active.Text(), L"-1");
+
+  SendMessageW(form, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1));
+  SendMessageW(form, WM_LBUTTONUP, 0, MAKELPARAM(1, 1));
+  SendMessageW(form, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(1, 1));
+  EXPECT_EQ(sink.Count(2), 1);  // OnClick
+  EXPECT_EQ(sink.Count(4), 1);  // OnDblClick
+  InvalidateRect(form, nullptr, TRUE);
+  UpdateWindow(form);
+  EXPECT_GE(sink.Count(15), 1);  // OnPaint
+
+  SetFocus(frame);
+  EXPECT_EQ(sink.Count(6), 1);  // OnDeactivate: the focus left the form
+  EXPECT_EQ(point->Unadvise(cookie), S_OK);
+}
+
+INSTANTIATE_TEST_SUITE_P(TenControls, ContainerTest, ::testing::ValuesIn(kControls),
+                         [](const ::testing::TestParamInfo<ControlRow>& info) {
+                           std::wstring id = info.param.progId;
+                           std::string name;
+                           for (wchar_t c : id.substr(id.find(L'.') + 1)) name += static_cast<char>(c);
+                           return name;
+                         });
+
+}  // namespace
