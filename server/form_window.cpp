@@ -1108,16 +1108,75 @@ void FormWindow::StepMonth(Item& item) {
   if (IsSupportedDate(next)) calendar->SetDate(next);
 }
 
+// Draws the form from the model into `dc` (each window's part at its place in the form), then
+// stretches it to `bounds`. Drawing from the model needs nothing of the windows' own painting, so
+// it works on any device context a host hands over.
 void FormWindow::Draw(HDC dc, const RECT& bounds) {
   RECT client;
   GetClientRect(hwnd_, &client);
+  RECT formRect;
+  GetWindowRect(hwnd_, &formRect);
   HDC memory = CreateCompatibleDC(dc);
   HBITMAP bitmap = CreateCompatibleBitmap(dc, std::max(1L, client.right), std::max(1L, client.bottom));
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  SendMessageW(hwnd_, WM_PRINT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT | PRF_CHILDREN | PRF_ERASEBKGND);
+  HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+  SetBkMode(memory, TRANSPARENT);
+  for (const auto& item : items_) {
+    if (item->kind == Kind::Popup || item->kind == Kind::Calendar || item->control == nullptr) continue;
+    if (!IsWindowVisible(item->hwnd)) continue;
+    RECT r;
+    GetWindowRect(item->hwnd, &r);
+    OffsetRect(&r, -formRect.left, -formRect.top);
+    Control& c = *item->control;
+    HGDIOBJ oldFont = SelectObject(memory, FontOf(c));
+    SetTextColor(memory, GetSysColor(c.IsUsable() ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
+    const std::wstring text = Wide(c.Text());
+    switch (item->kind) {
+      case Kind::Form:
+      case Kind::Panel: FillRect(memory, &r, BrushOf(c.Color())); break;
+      case Kind::Bevel: DrawEdge(memory, &r, EDGE_ETCHED, BF_TOP); break;
+      case Kind::Label: {
+        auto* label = static_cast<TLabel*>(&c);
+        const UINT align = label->Alignment() == TTextAlignment::Right    ? DT_RIGHT
+                           : label->Alignment() == TTextAlignment::Center ? DT_CENTER
+                                                                          : DT_LEFT;
+        DrawTextW(memory, text.c_str(), -1, &r, align | DT_SINGLELINE);
+        break;
+      }
+      case Kind::Edit: {
+        FillRect(memory, &r, BrushOf(c.Enabled() ? c.Color() : clBtnFace));
+        FrameRect(memory, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        RECT inside = r;
+        InflateRect(&inside, -3, -1);
+        DrawTextW(memory, text.c_str(), -1, &inside, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        break;
+      }
+      case Kind::Radio: {
+        RECT circle{r.left, r.top + (r.bottom - r.top - 13) / 2, r.left + 13, r.top + (r.bottom - r.top - 13) / 2 + 13};
+        const bool checked = static_cast<TRadioButton&>(c).Checked();
+        DrawFrameControl(memory, &circle, DFC_BUTTON, DFCS_BUTTONRADIO | (checked ? DFCS_CHECKED : 0));
+        RECT caption = r;
+        caption.left += 17;
+        DrawTextW(memory, text.c_str(), -1, &caption, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+        break;
+      }
+      case Kind::ToolButton:
+      case Kind::DropButton:
+      case Kind::SpinButton: {
+        DRAWITEMSTRUCT draw{};
+        draw.CtlType = ODT_BUTTON;
+        draw.hwndItem = item->hwnd;
+        draw.hDC = memory;
+        draw.rcItem = r;
+        DrawButton(draw);
+        break;
+      }
+      default: break;
+    }
+    SelectObject(memory, oldFont);
+  }
   StretchBlt(dc, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, memory, 0, 0,
              client.right, client.bottom, SRCCOPY);
-  SelectObject(memory, old);
+  SelectObject(memory, oldBitmap);
   DeleteObject(bitmap);
   DeleteDC(memory);
 }

@@ -60,7 +60,8 @@ class FormWindow {
   void Sync();
   // True when the keyboard focus is on one of the form's windows.
   bool HasFocus() const;
-  // Draws the form (as it is on screen) into `dc`, stretched to `bounds`.
+  // Draws the form from the model (surfaces, labels, fields in their colours, buttons with their
+  // glyphs, radio buttons) into `dc`, stretched to `bounds` (IViewObject::Draw).
   void Draw(HDC dc, const RECT& bounds);
 
   // The form window that is handling a host's call or a user's action right now (nullptr: none);

@@ -5,7 +5,10 @@
 
 #include "tests/server/host_support.h"
 
+#include <objsafe.h>
+
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -452,6 +455,128 @@ TEST_P(ContainerTest, WindowActivityFiresTheEventsAndASinkCancelsAKey) {
   SetFocus(frame);
   EXPECT_EQ(sink.Count(6), 1);  // OnDeactivate: the focus left the form
   EXPECT_EQ(point->Unadvise(cookie), S_OK);
+}
+
+TEST_P(ContainerTest, DeleteAsksInARealMessageBoxAndAPastedNameIsStored) {
+  const ControlRow& row = GetParam();
+  if (!row.authors) GTEST_SKIP() << "no contributors";
+  HWND last = ClickInto(L"&Last Name:");
+  ASSERT_NE(last, nullptr);
+  // A name pasted from the edit's context menu is stored as a typed one is.
+  ASSERT_TRUE(OpenClipboard(frame));
+  EmptyClipboard();
+  const wchar_t name[] = L"Smith";
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, sizeof(name));
+  std::memcpy(GlobalLock(memory), name, sizeof(name));
+  GlobalUnlock(memory);
+  SetClipboardData(CF_UNICODETEXT, memory);
+  CloseClipboard();
+  SendMessageW(last, WM_PASTE, 0, 0);
+  EXPECT_EQ(TextOfWindow(last), L"Smith");
+  HWND navigation = GetWindow(GetParent(last), GW_HWNDNEXT);
+  HWND deleteButton = GetWindow(GetWindow(navigation, GW_CHILD), GW_HWNDLAST);
+  ASSERT_NE(deleteButton, nullptr);
+  EXPECT_TRUE(IsWindowEnabled(deleteButton));
+
+  // Delete asks first; Cancel keeps the entry.
+  MessageBoxAnswer answer;
+  answer.button = IDCANCEL;
+  answering = &answer;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 50, AnswerMessageBox);
+  Click(deleteButton, 16, 12);
+  KillTimer(nullptr, timer);
+  answering = nullptr;
+  EXPECT_EQ(answer.seen, 1);
+  EXPECT_EQ(answer.caption, L"Confirm");
+  EXPECT_EQ(answer.text, L"Are you sure you want to delete this Author from the list?");
+  EXPECT_TRUE(answer.hasCancel);
+  EXPECT_EQ(TextOfWindow(last), L"Smith");
+  EXPECT_TRUE(HasLine(Saved(control.get()), L"*Author0Last=Smith"));
+}
+
+TEST_P(ContainerTest, PersistsTheFrameworksOwnPropertiesButNeverTheSavedData) {
+  const ControlRow& row = GetParam();
+  HWND field = ClickInto(row.textLabel);
+  ASSERT_NE(field, nullptr);
+  Type(L"secret title");
+  ASSERT_EQ(Put(control.get(), L"Caption", L"Kept caption"), S_OK);
+  Ref<IPersistStreamInit> persist;
+  ASSERT_EQ(control->QueryInterface(IID_IPersistStreamInit, persist.put_void()), S_OK);
+  Ref<IStream> stream;
+  ASSERT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, stream.put()), S_OK);
+  ASSERT_EQ(persist->Save(stream.get(), TRUE), S_OK);
+  HGLOBAL memory = nullptr;
+  ASSERT_EQ(GetHGlobalFromStream(stream.get(), &memory), S_OK);
+  STATSTG stat{};
+  stream->Stat(&stat, STATFLAG_NONAME);
+  const std::wstring bytes(static_cast<const wchar_t*>(GlobalLock(memory)), stat.cbSize.QuadPart / sizeof(wchar_t));
+  GlobalUnlock(memory);
+  EXPECT_NE(bytes.find(L"Caption=Kept caption"), std::wstring::npos);
+  EXPECT_EQ(bytes.find(L"secret"), std::wstring::npos);  // the entered data travels only as SavedData
+
+  ASSERT_EQ(Put(control.get(), L"Caption", L"Changed"), S_OK);
+  const LARGE_INTEGER start{};
+  stream->Seek(start, STREAM_SEEK_SET, nullptr);
+  EXPECT_EQ(persist->Load(stream.get()), S_OK);
+  Variant caption;
+  EXPECT_EQ(Get(control.get(), L"Caption", caption), S_OK);
+  EXPECT_EQ(caption.Text(), L"Kept caption");
+  EXPECT_EQ(TextOfWindow(field), L"secret title");  // loading never touches the fields
+
+  // A stream that is not the control's own fails and changes nothing.
+  Ref<IStream> foreign;
+  ASSERT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, foreign.put()), S_OK);
+  foreign->Write("XXXXXXXX", 8, nullptr);
+  foreign->Seek(start, STREAM_SEEK_SET, nullptr);
+  EXPECT_EQ(persist->Load(foreign.get()), E_FAIL);
+  Variant after;
+  EXPECT_EQ(Get(control.get(), L"Caption", after), S_OK);
+  EXPECT_EQ(after.Text(), L"Kept caption");
+
+  // Safe for scripting and initialization; no property pages; activated when visible.
+  Ref<IObjectSafety> safety;
+  ASSERT_EQ(control->QueryInterface(IID_IObjectSafety, safety.put_void()), S_OK);
+  const DWORD both = INTERFACESAFE_FOR_UNTRUSTED_CALLER | INTERFACESAFE_FOR_UNTRUSTED_DATA;
+  DWORD supported = 0, enabled = 0;
+  EXPECT_EQ(safety->SetInterfaceSafetyOptions(IID_IDispatch, both, both), S_OK);
+  EXPECT_EQ(safety->GetInterfaceSafetyOptions(IID_IPersistPropertyBag, &supported, &enabled), S_OK);
+  EXPECT_EQ(supported, both);
+  EXPECT_EQ(enabled, both);
+  Ref<ISpecifyPropertyPages> pages;
+  ASSERT_EQ(control->QueryInterface(IID_ISpecifyPropertyPages, pages.put_void()), S_OK);
+  CAUUID none{};
+  EXPECT_EQ(pages->GetPages(&none), S_OK);
+  EXPECT_EQ(none.cElems, 0u);
+  Ref<IOleObject> ole;
+  ASSERT_EQ(control->QueryInterface(IID_IOleObject, ole.put_void()), S_OK);
+  DWORD status = 0;
+  EXPECT_EQ(ole->GetMiscStatus(DVASPECT_CONTENT, &status), S_OK);
+  EXPECT_EQ(status & (OLEMISC_ACTIVATEWHENVISIBLE | OLEMISC_SETCLIENTSITEFIRST | OLEMISC_INSIDEOUT),
+            static_cast<DWORD>(OLEMISC_ACTIVATEWHENVISIBLE | OLEMISC_SETCLIENTSITEFIRST | OLEMISC_INSIDEOUT));
+}
+
+TEST_P(ContainerTest, DrawsItselfIntoAHostsDeviceContext) {
+  const ControlRow& row = GetParam();
+  HWND field = FieldOf(form, row.textLabel);
+  ASSERT_NE(field, nullptr);
+  RECT fieldRect, formRect;
+  GetWindowRect(field, &fieldRect);
+  GetWindowRect(form, &formRect);
+  Ref<IViewObject2> view;
+  ASSERT_EQ(control->QueryInterface(IID_IViewObject2, view.put_void()), S_OK);
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, row.width, row.height);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  const RECTL bounds{0, 0, row.width, row.height};
+  EXPECT_EQ(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr, nullptr, 0), S_OK);
+  // The required field is drawn in yellow where it stands on the form.
+  EXPECT_EQ(GetPixel(dc, fieldRect.right - formRect.left - 4, (fieldRect.top + fieldRect.bottom) / 2 - formRect.top),
+            RGB(255, 255, 0));
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
 }
 
 INSTANTIATE_TEST_SUITE_P(TenControls, ContainerTest, ::testing::ValuesIn(kControls),
