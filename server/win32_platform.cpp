@@ -41,6 +41,23 @@ class OpenedClipboard {
   bool open_ = false;
 };
 
+// Centres the message box on the screen as it comes up (a message box centres itself on its owner).
+HHOOK centringHook = nullptr;
+
+LRESULT CALLBACK CentreMessageBox(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_ACTIVATE) {
+    const auto box = reinterpret_cast<HWND>(wParam);
+    RECT r;
+    GetWindowRect(box, &r);
+    const int x = (GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2;
+    const int y = (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2;
+    SetWindowPos(box, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    UnhookWindowsHookEx(centringHook);
+    centringHook = nullptr;
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 }  // namespace
 
 DialogResult Win32Platform::ShowMessage(const MessageDialog& dialog) {
@@ -52,7 +69,10 @@ DialogResult Win32Platform::ShowMessage(const MessageDialog& dialog) {
   style |= dialog.icon == DialogIcon::Error ? MB_ICONERROR : MB_ICONQUESTION;
   messageUp_ = true;
   const std::wstring caption = Wide(dialog.caption), text = Wide(dialog.text);
+  centringHook = SetWindowsHookExW(WH_CBT, CentreMessageBox, nullptr, GetCurrentThreadId());
   const int answer = MessageBoxW(window->TopLevel(), text.c_str(), caption.c_str(), style | MB_APPLMODAL);
+  if (centringHook != nullptr) UnhookWindowsHookEx(centringHook);
+  centringHook = nullptr;
   messageUp_ = false;
   return answer == IDOK ? DialogResult::Ok : DialogResult::Cancel;
 }

@@ -2,7 +2,7 @@
 //
 // A message dialog is a real modal MessageBoxW (the dialog's caption, text, icon: error or
 // question, buttons: OK or OK and Cancel) owned by the top-level window of the form that asked for
-// it, but only while that form is shown as windows in a container (in-place active) and is handling
+// it and centred on the screen, but only while that form is shown as windows in a container (in-place active) and is handling
 // a host's call or a user's action. A control that has no window (a script host's, say) keeps the
 // headless answer, OK at once, so a host that cannot show a window is never blocked. Only one
 // message is up at a time: a message asked for while another is up (a host's call made from an

@@ -8,6 +8,7 @@
 #include <objsafe.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -159,6 +160,7 @@ HWND VisiblePopup() {
 struct MessageBoxAnswer {
   std::wstring caption, text;
   bool hasCancel = false;
+  bool centred = false;
   int seen = 0;
   UINT button = IDOK;
 };
@@ -173,6 +175,10 @@ void CALLBACK AnswerMessageBox(HWND, UINT, UINT_PTR, DWORD) {
   if (box == nullptr) return;
   ++answering->seen;
   answering->caption = TextOfWindow(box);
+  RECT r;
+  GetWindowRect(box, &r);
+  answering->centred = std::abs((r.left + r.right) / 2 - GetSystemMetrics(SM_CXSCREEN) / 2) <= 1 &&
+                       std::abs((r.top + r.bottom) / 2 - GetSystemMetrics(SM_CYSCREEN) / 2) <= 1;
   for (HWND hwnd : WindowsIn(box)) {
     const std::wstring text = TextOfWindow(hwnd);
     if (IsStatic(hwnd) && text.size() > answering->text.size()) answering->text = text;
@@ -346,7 +352,17 @@ TEST_P(ContainerTest, AContributorButtonStoresTheNameAndShowsANewEntry) {
   EXPECT_TRUE(IsWindowEnabled(buttons[0]));   // First: an entry lies before the new one
   EXPECT_FALSE(IsWindowEnabled(buttons[2]));  // Add: the new entry is blank
   EXPECT_EQ(GetFocus(), last);
-  EXPECT_TRUE(HasLine(Saved(control.get()), L"*Author0Last=Smith"));
+  // Alt + the caption's accelerator ("&Add") clicks the button as well.
+  Type(L"Jones");
+  SetKeyHeld(VK_MENU, true);
+  SendMessageW(GetFocus(), WM_SYSKEYDOWN, 'A', 1 | (1 << 29));
+  SendMessageW(GetFocus(), WM_SYSCHAR, 'a', 1 | (1 << 29));
+  SendMessageW(GetFocus(), WM_SYSKEYUP, 'A', 0xC0000001 | (1 << 29));
+  SetKeyHeld(VK_MENU, false);
+  EXPECT_NE(FindLabel(form, L"Author 3 of 3"), nullptr);
+  const std::wstring saved = Saved(control.get());
+  EXPECT_TRUE(HasLine(saved, L"*Author0Last=Smith"));
+  EXPECT_TRUE(HasLine(saved, L"*Author1Last=Jones"));
 }
 
 TEST_P(ContainerTest, TheDateDropDownPicksADayAndEscPutsItBack) {
@@ -410,6 +426,7 @@ TEST_P(ContainerTest, ValidateDataShowsTheRequiredFieldMessageOnceAsARealMessage
   EXPECT_EQ(valid.Text(), L"0");
   EXPECT_EQ(answer.seen, 1);
   EXPECT_EQ(answer.caption, L"Error");
+  EXPECT_TRUE(answer.centred);
   EXPECT_EQ(answer.text,
             L"The yellow fields are required for this type of reference.  At least one of the required fields is "
             L"blank.  Please enter all the necessary data.");
