@@ -69,10 +69,13 @@ DialogResult Win32Platform::ShowMessage(const MessageDialog& dialog) {
   style |= dialog.icon == DialogIcon::Error ? MB_ICONERROR : MB_ICONQUESTION;
   messageUp_ = true;
   const std::wstring caption = Wide(dialog.caption), text = Wide(dialog.text);
+  // The focus goes back where it was when the box closes (the box gives it to its owner).
+  const HWND focused = GetFocus();
   centringHook = SetWindowsHookExW(WH_CBT, CentreMessageBox, nullptr, GetCurrentThreadId());
   const int answer = MessageBoxW(window->TopLevel(), text.c_str(), caption.c_str(), style | MB_APPLMODAL);
   if (centringHook != nullptr) UnhookWindowsHookEx(centringHook);
   centringHook = nullptr;
+  if (focused != nullptr && IsWindow(focused)) SetFocus(focused);
   messageUp_ = false;
   return answer == IDOK ? DialogResult::Ok : DialogResult::Cancel;
 }

@@ -5,6 +5,7 @@
 
 #include "tests/server/host_support.h"
 
+#include <commctrl.h>
 #include <objsafe.h>
 
 #include <algorithm>
@@ -403,7 +404,24 @@ TEST_P(ContainerTest, TheDateDropDownPicksADayAndEscPutsItBack) {
   EXPECT_EQ(VisiblePopup(), nullptr);
   EXPECT_EQ(TextOfWindow(field), L"03/20/2001");
 
-  // The title area's month step, held down, repeats on a timer that stops when the button comes up.
+  // Leaving the field with a date that cannot be read shows the message and keeps the focus there.
+  ClickInto(row.dateLabel);  // the caret back at the start: digits overwrite
+  Type(L"13451999");
+  EXPECT_EQ(TextOfWindow(field), L"13/45/1999");
+  MessageBoxAnswer answer;
+  answering = &answer;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 50, AnswerMessageBox);
+  Stroke(VK_TAB, L'\t');
+  KillTimer(nullptr, timer);
+  answering = nullptr;
+  EXPECT_EQ(answer.seen, 1);
+  EXPECT_EQ(answer.caption, L"Error");
+  EXPECT_EQ(answer.text, L"13/45/1999 is not a valid date.  Make sure the format is MM/DD/YYYY");
+  EXPECT_EQ(GetFocus(), field);
+  EXPECT_EQ(TextOfWindow(field), L"13/45/1999");
+
+  // The drop-down replaces the unreadable text by the held date (20 March) without a message; the
+  // title area's month step, held down, repeats on a timer that stops when the button comes up.
   Click(drop, 8, 8);
   ASSERT_NE(VisiblePopup(), nullptr);
   SendMessageW(calendar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(c.right - 5, 5));
@@ -594,6 +612,31 @@ TEST_P(ContainerTest, DrawsItselfIntoAHostsDeviceContext) {
   DeleteObject(bitmap);
   DeleteDC(dc);
   ReleaseDC(nullptr, screen);
+}
+
+TEST_P(ContainerTest, HintsShowTheFieldsHintsForThirtySeconds) {
+  const ControlRow& row = GetParam();
+  HWND field = FieldOf(form, row.textLabel);
+  ASSERT_NE(field, nullptr);
+  HWND tooltip = nullptr;
+  for (HWND hwnd : WindowsIn(nullptr)) {
+    if (ClassOf(hwnd) == TOOLTIPS_CLASSW && SendMessageW(hwnd, TTM_GETTOOLCOUNT, 0, 0) > 0) tooltip = hwnd;
+  }
+  ASSERT_NE(tooltip, nullptr);
+  EXPECT_EQ(SendMessageW(tooltip, TTM_GETDELAYTIME, TTDT_AUTOPOP, 0), 30000);
+  wchar_t text[1024] = {};
+  TTTOOLINFOW info{};
+  info.cbSize = sizeof(info);
+  info.hwnd = GetParent(field);
+  info.uId = reinterpret_cast<UINT_PTR>(field);
+  info.lpszText = text;
+  SendMessageW(tooltip, TTM_GETTEXTW, 1024, reinterpret_cast<LPARAM>(&info));
+  const std::wstring hint = text;
+  EXPECT_FALSE(hint.empty());
+  EXPECT_EQ(hint.find(L'|'), std::wstring::npos);  // the closing bar is not shown
+  if (std::wstring(row.progId) == L"Citara.Book") {
+    EXPECT_EQ(hint.substr(0, 25), L"The title of the book\r\n\r\n");
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(TenControls, ContainerTest, ::testing::ValuesIn(kControls),
