@@ -316,7 +316,8 @@ void FormWindow::ModelFocusChanged(Control* control) {
   if (control == nullptr) return;
   for (FormWindow* w : liveWindows) {
     Item* item = w->Find(control);
-    if (item == nullptr || w->syncing_ || !w->HasFocus()) continue;
+    if (item == nullptr || w->syncing_ || !(w->HasFocus() || w->followFocus_)) continue;
+    w->followFocus_ = false;
     if (item->kind == Kind::Calendar || item->kind == Kind::Popup) return;  // the keys stay with the field
     w->syncing_ = true;
     if (GetFocus() != item->hwnd) SetFocus(item->hwnd);
@@ -574,6 +575,7 @@ void FormWindow::Sync() {
     }
   }
   syncing_ = false;
+  followFocus_ = false;
 }
 
 void FormWindow::AfterInput() { Sync(); }

@@ -68,8 +68,11 @@ class FormWindow {
   // the Win32 platform port shows real message boxes only then, owned by its top-level window.
   static FormWindow* Current();
   HWND TopLevel() const;
-  // The model moved the focus to `control`: the real focus follows when it is inside the form.
+  // The model moved the focus to `control`: the real focus follows when it is inside the form, or
+  // when a message of this form's has just closed (the model then moves the focus on purpose).
   static void ModelFocusChanged(Control* control);
+  // A message box of this form's has closed: the next focus move of the model is followed.
+  void MessageClosed() { followFocus_ = true; }
 
   // Marks this window as Current for a scope.
   class Scope {
@@ -136,6 +139,7 @@ class FormWindow {
   std::unordered_map<unsigned long, HBRUSH> brushes_;
   bool syncing_ = false;
   bool focusInside_ = false;
+  bool followFocus_ = false;
   char16_t pendingHighSurrogate_ = 0;
   int repeatStep_ = 0;  // the month step of the calendar's auto-repeat (-1, +1; 0: none)
 };

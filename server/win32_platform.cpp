@@ -76,6 +76,7 @@ DialogResult Win32Platform::ShowMessage(const MessageDialog& dialog) {
   if (centringHook != nullptr) UnhookWindowsHookEx(centringHook);
   centringHook = nullptr;
   if (focused != nullptr && IsWindow(focused)) SetFocus(focused);
+  window->MessageClosed();
   messageUp_ = false;
   return answer == IDOK ? DialogResult::Ok : DialogResult::Cancel;
 }

@@ -432,7 +432,9 @@ TEST_P(ContainerTest, TheDateDropDownPicksADayAndEscPutsItBack) {
 }
 
 TEST_P(ContainerTest, ValidateDataShowsTheRequiredFieldMessageOnceAsARealMessageBox) {
+  const ControlRow& row = GetParam();
   ASSERT_EQ(host::Call(control.get(), L"Reset", DISPATCH_METHOD, {}, nullptr), S_OK);
+  SetFocus(frame);  // the host has the focus when it asks
   // A required text field left blank (the URL or the title) fails the check.
   MessageBoxAnswer answer;
   answering = &answer;
@@ -449,6 +451,8 @@ TEST_P(ContainerTest, ValidateDataShowsTheRequiredFieldMessageOnceAsARealMessage
             L"The yellow fields are required for this type of reference.  At least one of the required fields is "
             L"blank.  Please enter all the necessary data.");
   EXPECT_FALSE(answer.hasCancel);
+  // Once the message is closed, the focus is in the first blank required field.
+  EXPECT_EQ(GetFocus(), FieldOf(form, row.textLabel));
 }
 
 TEST_P(ContainerTest, WindowActivityFiresTheEventsAndASinkCancelsAKey) {
