@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace citara {
 
@@ -37,6 +38,12 @@ class CitationBuilder {
   CitationBuilder& Italic(std::string_view italic) {
     italic_ = italic;
     searchFrom_ = text_.size();
+    return *this;
+  }
+  // Lets `append(text, args...)` write into the text in place (no part string of its own).
+  template <class Writer, class... Args>
+  CitationBuilder& Append(Writer append, Args&&... args) {
+    append(text_, std::forward<Args>(args)...);
     return *this;
   }
   const std::string& Text() const { return text_; }

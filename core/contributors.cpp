@@ -1,5 +1,7 @@
 #include "core/contributors.h"
 
+#include <algorithm>
+
 #include "widgets/unicode.h"
 
 namespace citara {
@@ -17,38 +19,98 @@ struct JoinRule {
   std::string_view etAl;           // after the kept names of a cut list
 };
 
-std::string Join(const std::vector<std::string>& names, const JoinRule& rule) {
-  std::string out;
-  if (names.size() >= rule.shortForm) {
+// Appends the names of `list` joined by `rule`; `appendName(out, contributor, index)` writes one.
+template <class AppendName>
+void AppendJoined(std::string& out, const ContributorList& list, const JoinRule& rule, AppendName appendName) {
+  const std::size_t count = list.size();
+  if (count >= rule.shortForm) {
     for (std::size_t i = 0; i < rule.shown; ++i) {
       if (i > 0) out += rule.separator;
-      out += names[i];
+      appendName(out, list[i], i);
     }
     out += rule.etAl;
-    return out;
+    return;
   }
-  for (std::size_t i = 0; i < names.size(); ++i) {
+  for (std::size_t i = 0; i < count; ++i) {
     if (i > 0) {
-      if (names.size() == 2) out += rule.pairSeparator;
-      else out += (i + 1 == names.size()) ? rule.lastSeparator : rule.separator;
+      if (count == 2) out += rule.pairSeparator;
+      else out += (i + 1 == count) ? rule.lastSeparator : rule.separator;
     }
-    out += names[i];
+    appendName(out, list[i], i);
   }
-  return out;
 }
 
 // Appends `ending` to a joined name text, less its leading "." when the text already ends in ".",
 // so that a name ending with an initial or "Jr." never gets a doubled period.
-std::string Close(std::string text, std::string_view ending) {
+void Close(std::string& text, std::string_view ending) {
   if (!text.empty() && text.back() == '.' && !ending.empty() && ending.front() == '.') ending.remove_prefix(1);
   text += ending;
-  return text;
 }
 
-ContributorList WithoutBlanks(const ContributorList& list) {
-  ContributorList out = list;
-  RemoveEmptyEntries(out);
-  return out;
+void AppendInvertedName(std::string& out, std::string_view last, std::string_view first, std::string_view middle,
+                        CitationStyle style) {
+  const bool apa = IsApa(style);
+  if (!last.empty()) {
+    out += last;
+    if (!first.empty()) {
+      out += ", ";
+      if (apa) out.append(FirstCodePoint(first)).append(".");
+      else out += first;
+      if (!middle.empty()) out.append(" ").append(middle).append(".");
+    } else if (!middle.empty()) {
+      out.append(", ").append(middle).append(".");
+    } else if (apa) {
+      out += ".";
+    }
+    return;
+  }
+  out += first;
+  if (!middle.empty()) {
+    if (!first.empty()) out += " ";
+    out.append(middle).append(".");
+  }
+}
+
+void AppendDirectName(std::string& out, std::string_view last, std::string_view first, std::string_view middle) {
+  const std::size_t start = out.size();
+  out += first;
+  if (!middle.empty()) {
+    if (out.size() > start) out += " ";
+    out.append(middle).append(".");
+  }
+  if (!last.empty()) {
+    if (out.size() > start) out += " ";
+    out += last;
+  }
+}
+
+void AppendDirectName(std::string& out, const Contributor& c) {
+  AppendDirectName(out, c.last, c.first, c.middleInitial);
+}
+
+// The first name of a list inverted, the rest inverted in APA and direct in MLA.
+auto ListName(CitationStyle style) {
+  return [style](std::string& out, const Contributor& c, std::size_t index) {
+    if (index == 0 || IsApa(style)) AppendInvertedName(out, c.last, c.first, c.middleInitial, style);
+    else AppendDirectName(out, c);
+  };
+}
+
+// Room for the joined names of `list` and their separators, so that joining does not grow the text
+// step by step.
+std::size_t JoinedSize(const ContributorList& list) {
+  std::size_t size = 24;
+  for (const Contributor& c : list) size += c.last.size() + c.first.size() + c.middleInitial.size() + 8;
+  return size;
+}
+
+// Calls `format` with `list` less its blank entries; the list is copied only when it has one.
+template <class Format>
+std::string WithoutBlanks(const ContributorList& list, Format format) {
+  if (std::none_of(list.begin(), list.end(), [](const Contributor& c) { return c.IsBlank(); })) return format(list);
+  ContributorList copy = list;
+  RemoveEmptyEntries(copy);
+  return format(copy);
 }
 
 std::string Key(std::string_view prefix, std::size_t index, std::string_view part) {
@@ -61,50 +123,20 @@ std::string Key(std::string_view prefix, std::size_t index, std::string_view par
 
 std::string FormatInvertedName(std::string_view last, std::string_view first, std::string_view middle,
                                CitationStyle style) {
-  const bool apa = IsApa(style);
-  std::string out(last);
-  if (!last.empty()) {
-    if (!first.empty()) {
-      out += ", ";
-      if (apa) out.append(FirstCodePoint(first)).append(".");
-      else out += first;
-      if (!middle.empty()) out.append(" ").append(middle).append(".");
-    } else if (!middle.empty()) {
-      out.append(", ").append(middle).append(".");
-    } else if (apa) {
-      out += ".";
-    }
-    return out;
-  }
-  out = first;
-  if (!middle.empty()) {
-    if (!first.empty()) out += " ";
-    out.append(middle).append(".");
-  }
+  std::string out;
+  AppendInvertedName(out, last, first, middle, style);
   return out;
 }
 
 std::string FormatDirectName(std::string_view last, std::string_view first, std::string_view middle) {
-  std::string out(first);
-  if (!middle.empty()) {
-    if (!out.empty()) out += " ";
-    out.append(middle).append(".");
-  }
-  if (!last.empty()) {
-    if (!out.empty()) out += " ";
-    out += last;
-  }
+  std::string out;
+  AppendDirectName(out, last, first, middle);
   return out;
 }
 
 std::vector<std::string> FormatNameList(const ContributorList& list, CitationStyle style) {
-  std::vector<std::string> names;
-  names.reserve(list.size());
-  for (std::size_t i = 0; i < list.size(); ++i) {
-    const Contributor& c = list[i];
-    if (i == 0 || IsApa(style)) names.push_back(FormatInvertedName(c.last, c.first, c.middleInitial, style));
-    else names.push_back(FormatDirectName(c.last, c.first, c.middleInitial));
-  }
+  std::vector<std::string> names(list.size());
+  for (std::size_t i = 0; i < list.size(); ++i) ListName(style)(names[i], list[i], i);
   return names;
 }
 
@@ -113,34 +145,45 @@ void RemoveEmptyEntries(ContributorList& list) {
 }
 
 std::string FormatPrimaryNames(const ContributorList& list, CitationStyle style) {
-  const std::vector<std::string> names = FormatNameList(WithoutBlanks(list), style);
-  if (names.empty()) return {};
-  if (IsApa(style)) {
-    static constexpr JoinRule apa{7, 6, ", ", ", & ", ", & ", ", et al."};
-    return Join(names, apa) + " ";
-  }
-  static constexpr JoinRule mla{4, 1, ", ", ", and ", ", and ", ", et al."};
-  return Close(Join(names, mla), ". ");
+  return WithoutBlanks(list, [style](const ContributorList& entries) {
+    std::string out;
+    if (entries.empty()) return out;
+    out.reserve(JoinedSize(entries));
+    if (IsApa(style)) {
+      static constexpr JoinRule apa{7, 6, ", ", ", & ", ", & ", ", et al."};
+      AppendJoined(out, entries, apa, ListName(style));
+      out += " ";
+    } else {
+      static constexpr JoinRule mla{4, 1, ", ", ", and ", ", and ", ", et al."};
+      AppendJoined(out, entries, mla, ListName(style));
+      Close(out, ". ");
+    }
+    return out;
+  });
 }
 
 std::string FormatSecondaryNames(const ContributorList& list, bool afterPrimary, CitationStyle style) {
-  const ContributorList entries = WithoutBlanks(list);
-  if (entries.empty()) return {};
-  if (IsApa(style)) {
-    static constexpr JoinRule apa{6, 1, ", ", ", & ", ", & ", ", et al."};
-    return Join(FormatNameList(entries, style), apa) + (entries.size() == 1 ? " (Ed.). " : " (Eds.). ");
-  }
-  if (afterPrimary) {
-    std::vector<std::string> names;
-    for (const Contributor& c : entries) names.push_back(FormatDirectName(c.last, c.first, c.middleInitial));
-    static constexpr JoinRule mla{4, 1, ", ", ", and ", " and ", ", et al."};
-    const std::string joined = "Ed. " + Join(names, mla);
-    return entries.size() >= 4 ? joined + " " : Close(joined, ". ");
-  }
-  static constexpr JoinRule mla{4, 1, ", ", ", and ", ", and ", ", et al."};
-  const std::string joined = Join(FormatNameList(entries, style), mla);
-  if (entries.size() >= 4) return joined + ", eds. ";
-  return joined + (entries.size() == 1 ? ", ed. " : ", eds. ");
+  return WithoutBlanks(list, [afterPrimary, style](const ContributorList& entries) {
+    std::string out;
+    if (entries.empty()) return out;
+    out.reserve(JoinedSize(entries));
+    if (IsApa(style)) {
+      static constexpr JoinRule apa{6, 1, ", ", ", & ", ", & ", ", et al."};
+      AppendJoined(out, entries, apa, ListName(style));
+      out += entries.size() == 1 ? " (Ed.). " : " (Eds.). ";
+    } else if (afterPrimary) {
+      static constexpr JoinRule mla{4, 1, ", ", ", and ", " and ", ", et al."};
+      out += "Ed. ";
+      AppendJoined(out, entries, mla, [](std::string& text, const Contributor& c, std::size_t) { AppendDirectName(text, c); });
+      if (entries.size() >= 4) out += " ";
+      else Close(out, ". ");
+    } else {
+      static constexpr JoinRule mla{4, 1, ", ", ", and ", ", and ", ", et al."};
+      AppendJoined(out, entries, mla, ListName(style));
+      out += entries.size() == 1 ? ", ed. " : ", eds. ";
+    }
+    return out;
+  });
 }
 
 void SaveContributors(const ContributorList& list, std::string_view prefix, TIniList& ini) {

@@ -47,7 +47,7 @@ T& Named(const TForm& form, std::string_view name) {
 }  // namespace
 
 TSourceForm::TSourceForm(const FormDescription& description)
-    : TForm(std::string(description.caption)), description_(description) {
+    : TForm(std::string(description.caption)), description_(description), mla_(description.mla), apa_(description.apa) {
   SetCaption(std::string(description.caption));
   SetBounds({0, 0, description.width, description.height});
   SetBorderStyle(TBorderStyle::None);
@@ -109,6 +109,10 @@ void TSourceForm::CreateMainPanelControls() {
   CreateControls(*this, controls);
   for (const FieldDescription& f : description_.fields) {
     if (const Control* control = FindComponent<Control>(f.name)) fieldControls_.emplace_back(f.name, control);
+    if (const auto* date = FindComponent<TDateLinkEdit97>(f.name)) dateEdits_.emplace_back(f.name, date);
+  }
+  for (const RadioDescription& r : description_.radios) {
+    if (const auto* radio = FindComponent<TRadioButton>(r.name)) radioButtons_.emplace_back(r.name, radio);
   }
 }
 
@@ -162,6 +166,16 @@ Citation TSourceForm::ApaCitation() {
   return description_.apa(*this);
 }
 
+const std::string& TSourceForm::GetMLACitaraInfo() {
+  RemoveBlankContributors();
+  return mla_.Rtf(*this);
+}
+
+const std::string& TSourceForm::GetAPACitaraInfo() {
+  RemoveBlankContributors();
+  return apa_.Rtf(*this);
+}
+
 void TSourceForm::Reset() {
   if (authors_) authors_->ClearContributors();
   if (editors_) editors_->ClearContributors();
@@ -202,18 +216,35 @@ void TSourceForm::FocusFirstField() {
   }
 }
 
-std::string_view TSourceForm::Text(std::string_view field) const {
-  for (const auto& [name, control] : fieldControls_) {
-    if (name == field) return control->Text();
+namespace {
+
+// The control called `name` in one of the form's name tables; nullptr when it has none.
+template <class T>
+const T* Lookup(const std::vector<std::pair<std::string_view, const T*>>& table, std::string_view name) {
+  for (const auto& [entry, control] : table) {
+    // Many names share a length; the first letter tells most of them apart without a memcmp.
+    if (entry.size() != name.size() || (!entry.empty() && entry[0] != name[0])) continue;
+    if (entry == name) return control;
   }
-  const Control* control = FindComponent<Control>(field);
+  return nullptr;
+}
+
+}  // namespace
+
+std::string_view TSourceForm::Text(std::string_view field) const {
+  const Control* control = Lookup(fieldControls_, field);
+  if (!control) control = FindComponent<Control>(field);
   return control ? std::string_view(control->Text()) : std::string_view();
 }
 
-OleDate TSourceForm::Date(std::string_view dateEdit) const { return DateField(dateEdit).Date(); }
+OleDate TSourceForm::Date(std::string_view dateEdit) const {
+  const TDateLinkEdit97* date = Lookup(dateEdits_, dateEdit);
+  return date ? date->Date() : DateField(dateEdit).Date();
+}
 
 bool TSourceForm::Checked(std::string_view radio) const {
-  const TRadioButton* button = FindComponent<TRadioButton>(radio);
+  const TRadioButton* button = Lookup(radioButtons_, radio);
+  if (!button) button = FindComponent<TRadioButton>(radio);
   return button && button->Checked();
 }
 

@@ -25,6 +25,7 @@
 #include "core/citation.h"
 #include "core/form_description.h"
 #include "core/ini_list.h"
+#include "core/remembered_entry.h"
 #include "widgets/form.h"
 #include "widgets/static_controls.h"
 
@@ -49,9 +50,12 @@ class TSourceForm : public TForm, private FormValues {
   const FormDescription& Description() const { return description_; }
 
   // --- The five members ---
-  std::string GetMLACitaraInfo() { return CitationToRtf(MlaCitation()); }
-  std::string GetAPACitaraInfo() { return CitationToRtf(ApaCitation()); }
-  // The entries in the format-neutral form (blank contributor entries are dropped first).
+  // The entries as RTF, as hosts ask for them: made again only when a value the style's rule reads
+  // has changed since the last request. Each reference holds until the next request for the style.
+  const std::string& GetMLACitaraInfo();
+  const std::string& GetAPACitaraInfo();
+  // The entries in the format-neutral form, made by the rule every time (blank contributor entries
+  // are dropped first).
   Citation MlaCitation();
   Citation ApaCitation();
   Citation CitationIn(CitationStyle style) { return IsApa(style) ? ApaCitation() : MlaCitation(); }
@@ -99,8 +103,12 @@ class TSourceForm : public TForm, private FormValues {
   TAuthorForm* authors_ = nullptr;
   TAuthorForm* editors_ = nullptr;
   TIniList iniList_;
-  // The described fields by name, for the entry rules' many reads of field texts.
+  // Each style's last entry, made again only when a value its rule reads has changed.
+  RememberedEntry mla_, apa_;
+  // The described fields, date edits and radio buttons by name, for the entry rules' many reads.
   std::vector<std::pair<std::string_view, const Control*>> fieldControls_;
+  std::vector<std::pair<std::string_view, const TDateLinkEdit97*>> dateEdits_;
+  std::vector<std::pair<std::string_view, const TRadioButton*>> radioButtons_;
 };
 
 // The ten forms' shared check of the required fields: walks the form's own components in creation

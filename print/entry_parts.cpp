@@ -2,7 +2,18 @@
 
 namespace citara::print {
 
-std::string Sentence(std::string_view text) { return AppendUnlessPunctuated(text, ".") + " "; }
+std::string Sentence(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + 2);
+  AppendSentence(out, text);
+  return out;
+}
+
+void AppendSentence(std::string& out, std::string_view text) {
+  out += text;
+  if (!EndsWithTerminalPunctuation(text)) out += '.';
+  out += ' ';
+}
 
 std::string OptionalSentence(std::string_view text) { return text.empty() ? std::string() : Sentence(text); }
 
@@ -63,10 +74,10 @@ void AppendApaArticleLead(CitationBuilder& b, std::string_view apaAuthors, std::
 void AppendMlaBookHead(CitationBuilder& b, std::string_view mlaAuthors, std::string_view mlaEditors,
                        std::string_view title, std::string_view series) {
   const std::string titleText = CapitalizeTitle(title, CitationStyle::MLA);
-  const std::string seriesPart =
-      series.empty() ? std::string() : Sentence(CapitalizeTitle(series, CitationStyle::MLA));
   b << (mlaAuthors.empty() ? mlaEditors : mlaAuthors);
-  b.Italic(titleText) << Sentence(titleText) << seriesPart;
+  b.Italic(titleText);
+  b.Append(AppendSentence, titleText);
+  if (!series.empty()) b.Append(AppendSentence, CapitalizeTitle(series, CitationStyle::MLA));
   if (!mlaAuthors.empty()) b << mlaEditors;
 }
 

@@ -53,6 +53,8 @@ constexpr std::array<RadioDescription, 2> MonthAndDayRadios(std::string_view wit
 // `text` closed as a sentence: a "." unless it already ends with ".", "!" or "?", then one space.
 // Sentence("A tale") -> "A tale. ", Sentence("What now?") -> "What now? ".
 std::string Sentence(std::string_view text);
+// Sentence(text) appended to `out`.
+void AppendSentence(std::string& out, std::string_view text);
 
 // The MLA part of an optional field: Sentence(text), or empty for empty text.
 std::string OptionalSentence(std::string_view text);

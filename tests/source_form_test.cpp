@@ -531,6 +531,52 @@ TEST_F(SourceFormTest, AFreshDateFieldIsBlank) {
 // ---------------------------------------------------------------------------------------------
 // Reset
 
+// Hosts get the RTF entries from the last request while nothing the rule reads has changed: after
+// every kind of change the requested entry is the one the rule makes afresh.
+TEST_F(SourceFormTest, RepeatedEntryRequestsFollowEveryChange) {
+  for (const FormDescription* description : AllForms()) {
+    TSourceForm form(*description);
+    const auto expectFresh = [&](const std::string& step) {
+      EXPECT_EQ(form.GetMLACitaraInfo(), CitationToRtf(form.MlaCitation())) << description->className << ": " << step;
+      EXPECT_EQ(form.GetAPACitaraInfo(), CitationToRtf(form.ApaCitation())) << description->className << ": " << step;
+    };
+    const auto addContributor = [&](TAuthorForm* sub, const std::string& role) {
+      if (!sub) return;
+      sub->LastButton().Click();
+      sub->NextButton().Click();  // past the last entry: a new one
+      sub->LastNameEdit().TypeText("Added");
+      sub->FirstNameEdit().TypeText("Person");
+      sub->AddButton().Click();
+      expectFresh("an " + role + " added");
+      sub->FirstButton().Click();
+      port_.QueueAnswer(DialogResult::Ok);
+      sub->DeleteButton().Click();
+      expectFresh("the first " + role + " deleted");
+    };
+    expectFresh("a fresh form");
+    FillEveryField(form);
+    expectFresh("every field filled");
+    for (const FieldDescription& f : description->fields) {
+      if (f.kind == FieldKind::DateEdit) {
+        form.DateField(f.name).SetDate(form.DateField(f.name).Date() + 40);
+      } else {
+        form.Field(f.name).SetText(f.kind == FieldKind::SpinEdit ? "1999" : "changed " + std::string(f.name));
+      }
+      expectFresh(std::string(f.name) + " changed");
+    }
+    for (const RadioDescription& r : description->radios) {
+      form.Radio(r.name).Click();
+      expectFresh(std::string(r.name) + " selected");
+    }
+    addContributor(form.AuthorForm(), "author");
+    addContributor(form.EditorForm(), "editor");
+    form.Reset();
+    expectFresh("reset");
+    form.SetSavedData(form.SavedData());
+    expectFresh("loaded again");
+  }
+}
+
 TEST_F(SourceFormTest, ResetClearsTheFormAndKeepsDatesAndDateFormat) {
   for (const FormDescription* description : AllForms()) {
     const std::string name(description->className);

@@ -80,7 +80,10 @@ void AppendUtf8(std::string& out, char32_t cp) {
 
 std::size_t CodePointCount(std::string_view text) {
   std::size_t count = 0;
-  for (std::size_t pos = 0; pos < text.size(); ++count) DecodeUtf8(text, pos);
+  for (std::size_t pos = 0; pos < text.size(); ++count) {
+    if (static_cast<unsigned char>(text[pos]) < 0x80) ++pos;  // ASCII, most of every text
+    else DecodeUtf8(text, pos);
+  }
   return count;
 }
 
