@@ -2,6 +2,8 @@
 // server, as a script host makes them. Run by scripts/server-bench (see server/README.md).
 //   GetMLACitaraInfo by name:   GetIDsOfNames + Invoke per call
 //   GetMLACitaraInfo by DISPID: Invoke per call
+//   Width by DISPID:            Invoke per call of a member that only returns a constant, so the
+//                               ratio to GetMLACitaraInfo by DISPID is the cost of Citara's own work
 //   SavedData read, SavedData write: Invoke per call
 #include <cstdio>
 #include <functional>
@@ -24,8 +26,8 @@ double Seconds() {
   return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-// Runs `call` for about a second and prints the rate; false when a call failed.
-bool Measure(const char* what, const std::function<HRESULT()>& call) {
+// Runs `call` for about a second, prints the rate and returns it; 0 when a call failed.
+double Measure(const char* what, const std::function<HRESULT()>& call) {
   long calls = 0;
   const double start = Seconds();
   double elapsed = 0;
@@ -33,13 +35,13 @@ bool Measure(const char* what, const std::function<HRESULT()>& call) {
     for (int i = 0; i < 50; ++i, ++calls) {
       if (FAILED(call())) {
         std::printf("%s: the call failed\n", what);
-        return false;
+        return 0;
       }
     }
     elapsed = Seconds() - start;
   } while (elapsed < 1.0);
   std::printf("%-32s %10.0f calls/s (%ld calls in %.2f s)\n", what, calls / elapsed, calls, elapsed);
-  return true;
+  return calls / elapsed;
 }
 
 HRESULT Invoke(IDispatch* object, DISPID id, WORD flags, VARIANT* argument, VARIANT* result) {
@@ -59,9 +61,11 @@ int main() {
       SUCCEEDED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, reinterpret_cast<void**>(&book)))) {
     LPOLESTR mlaName[] = {const_cast<LPOLESTR>(L"GetMLACitaraInfo")};
     LPOLESTR savedName[] = {const_cast<LPOLESTR>(L"SavedData")};
-    DISPID mla = 0, saved = 0;
+    LPOLESTR widthName[] = {const_cast<LPOLESTR>(L"Width")};
+    DISPID mla = 0, saved = 0, width = 0;
     book->GetIDsOfNames(IID_NULL, mlaName, 1, LOCALE_USER_DEFAULT, &mla);
     book->GetIDsOfNames(IID_NULL, savedName, 1, LOCALE_USER_DEFAULT, &saved);
+    book->GetIDsOfNames(IID_NULL, widthName, 1, LOCALE_USER_DEFAULT, &width);
 
     VARIANT text;
     VariantInit(&text);
@@ -79,21 +83,26 @@ int main() {
       VariantClear(&r);
       return status;
     };
-    const bool ok =
-        Measure("GetMLACitaraInfo by name", [&] {
-          return result([&](VARIANT* r) {
-            DISPID id = 0;
-            const HRESULT found = book->GetIDsOfNames(IID_NULL, mlaName, 1, LOCALE_USER_DEFAULT, &id);
-            return FAILED(found) ? found : Invoke(book, id, DISPATCH_METHOD, nullptr, r);
-          });
-        }) &&
-        Measure("GetMLACitaraInfo by DISPID", [&] {
-          return result([&](VARIANT* r) { return Invoke(book, mla, DISPATCH_METHOD, nullptr, r); });
-        }) &&
-        Measure("SavedData read", [&] {
-          return result([&](VARIANT* r) { return Invoke(book, saved, DISPATCH_PROPERTYGET, nullptr, r); });
-        }) &&
+    const double byName = Measure("GetMLACitaraInfo by name", [&] {
+      return result([&](VARIANT* r) {
+        DISPID id = 0;
+        const HRESULT found = book->GetIDsOfNames(IID_NULL, mlaName, 1, LOCALE_USER_DEFAULT, &id);
+        return FAILED(found) ? found : Invoke(book, id, DISPATCH_METHOD, nullptr, r);
+      });
+    });
+    const double entry = Measure("GetMLACitaraInfo by DISPID", [&] {
+      return result([&](VARIANT* r) { return Invoke(book, mla, DISPATCH_METHOD, nullptr, r); });
+    });
+    const double constant = Measure("Width by DISPID", [&] {
+      return result([&](VARIANT* r) { return Invoke(book, width, DISPATCH_PROPERTYGET, nullptr, r); });
+    });
+    const double read = Measure("SavedData read", [&] {
+      return result([&](VARIANT* r) { return Invoke(book, saved, DISPATCH_PROPERTYGET, nullptr, r); });
+    });
+    const double write =
         Measure("SavedData write", [&] { return Invoke(book, saved, DISPATCH_PROPERTYPUT, &full, nullptr); });
+    const bool ok = byName > 0 && entry > 0 && constant > 0 && read > 0 && write > 0;
+    if (ok) std::printf("an entry call costs %.2f Width reads\n", constant / entry);
     std::printf("(saved data of the filled Book: %u characters)\n", SysStringLen(full.bstrVal));
     VariantClear(&text);
     VariantClear(&full);

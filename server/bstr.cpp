@@ -1,5 +1,6 @@
 #include "server/bstr.h"
 
+#include <algorithm>
 #include <new>
 
 #include "server/utf16.h"
@@ -14,11 +15,26 @@ std::string TextOf(BSTR text) {
   return Utf8FromUtf16(units);
 }
 
-BSTR MakeBstr(std::string_view text) {
-  const std::u16string units = Utf16FromUtf8(text);
-  BSTR result = SysAllocStringLen(nullptr, static_cast<UINT>(units.size()));
+namespace {
+
+BSTR Allocate(std::size_t length) {
+  BSTR result = SysAllocStringLen(nullptr, static_cast<UINT>(length));
   if (result == nullptr) throw std::bad_alloc();
-  for (std::size_t i = 0; i < units.size(); ++i) result[i] = static_cast<wchar_t>(units[i]);
+  return result;
+}
+
+}  // namespace
+
+BSTR MakeBstr(std::string_view text) {
+  // ASCII (every RTF entry is) is widened in place, without a UTF-16 copy in between.
+  if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    BSTR result = Allocate(text.size());
+    std::copy(text.begin(), text.end(), result);
+    return result;
+  }
+  const std::u16string units = Utf16FromUtf8(text);
+  BSTR result = Allocate(units.size());
+  std::copy(units.begin(), units.end(), result);
   return result;
 }
 
