@@ -1,5 +1,7 @@
 #include "form_test_support.h"
 
+#include <gtest/gtest.h>
+
 #include "widgets/date_edit.h"
 #include "widgets/flat_edit.h"
 #include "widgets/platform.h"
@@ -11,6 +13,10 @@ namespace {
 
 void TypeContributors(TAuthorForm* sub, const ContributorList& people) {
   if (people.empty()) return;
+  if (sub == nullptr) {
+    ADD_FAILURE() << "the row names contributors of a role that this form does not have";
+    return;
+  }
   for (const Contributor& person : people) {
     for (const auto& [field, text] : {std::pair{&sub->LastNameEdit(), &person.last},
                                       {&sub->FirstNameEdit(), &person.first},
