@@ -2,7 +2,7 @@
 // both entries and a saved-data read.
 //
 // Input: one byte that picks the control (modulo ten: Book .. Other, WebArticle .. Newsgroup), then
-// the text. A load may refuse the text with SavedDataError; the control must then be exactly as it
+// the text. The entries are checked again after the control reloads its own saved data. A load may refuse the text with SavedDataError; the control must then be exactly as it
 // was (its saved data that of a fresh control). After a load, each entry's RTF must read back to
 // that entry, and the control's saved-data text must load again and give back the same text (a
 // fresh control loaded with it would hold the same: the text names every filled field, and no field
@@ -81,5 +81,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Finding(description, "a control refuses its own saved data", e.what() + std::string("\n") + saved);
   }
   if (form.SavedData() != saved) Finding(description, "the saved data changes on a second round", saved);
+  // The entries asked for again after the load: a kept entry must still be the one the rule makes.
+  CheckEntry(description, form, CitationStyle::MLA);
+  CheckEntry(description, form, CitationStyle::APA);
   return 0;
 }
