@@ -45,7 +45,7 @@ ComPtr<ControlObject> ControlObject::Create(const ControlClass& cls) {
 ControlObject::ControlObject(const ControlClass& cls, ComPtr<ITypeInfo> info)
     : class_(cls),
       errorSource_{cls.progId, &cls.dispatchIid},
-      dispatch_(std::move(info)),
+      dispatch_(std::move(info), cls.dispatchIid),
       connectionPoint_(*this, cls.eventsIid) {
   LayOutVtable();
   dual_.vtable = vtable_.data();
@@ -143,12 +143,21 @@ void ControlObject::InstallEventHooks() {
     FireKeyPress(ch);
     if (ch != 0 && inner) inner(sender, ch);
   };
-  form.ForEachOwned([this, &form](Component& component) {
+  // A control without a handler of its own gets one that captures only `this`, which std::function
+  // keeps without allocating: a form has some fifty controls, and creating a control is mostly
+  // allocation.
+  form.ForEachOwned([this](Component& component) {
     auto* control = dynamic_cast<Control*>(&component);
     if (control == nullptr) return;
-    control->OnKeyPress = [this, &form, inner = std::move(control->OnKeyPress)](Control& sender, char32_t& ch) {
-      if (stored_.keyPreview) form.KeyPress(ch);
-      if (ch != 0 && inner) inner(sender, ch);
+    if (!control->OnKeyPress) {
+      control->OnKeyPress = [this](Control&, char32_t& ch) {
+        if (stored_.keyPreview) form_->KeyPress(ch);
+      };
+      return;
+    }
+    control->OnKeyPress = [this, inner = std::move(control->OnKeyPress)](Control& sender, char32_t& ch) {
+      if (stored_.keyPreview) form_->KeyPress(ch);
+      if (ch != 0) inner(sender, ch);
     };
   });
 }

@@ -96,14 +96,14 @@ class ControlObject final
   HRESULT STDMETHODCALLTYPE UIDeactivate() override;
   HRESULT STDMETHODCALLTYPE SetObjectRects(LPCRECT position, LPCRECT clip) override;
   HRESULT STDMETHODCALLTYPE ReactivateAndUndo() override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE TranslateAccelerator(LPMSG) override { return S_FALSE; }
+  HRESULT STDMETHODCALLTYPE TranslateAccelerator(LPMSG message) override { return message ? S_FALSE : E_POINTER; }
   HRESULT STDMETHODCALLTYPE OnFrameWindowActivate(BOOL) override { return S_OK; }
   HRESULT STDMETHODCALLTYPE OnDocWindowActivate(BOOL) override { return S_OK; }
   HRESULT STDMETHODCALLTYPE ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) override { return S_OK; }
   HRESULT STDMETHODCALLTYPE EnableModeless(BOOL) override { return S_OK; }
   // IOleControl
   HRESULT STDMETHODCALLTYPE GetControlInfo(CONTROLINFO* info) override;
-  HRESULT STDMETHODCALLTYPE OnMnemonic(MSG*) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE OnMnemonic(MSG* message) override { return message ? S_OK : E_POINTER; }
   HRESULT STDMETHODCALLTYPE OnAmbientPropertyChange(DISPID) override { return S_OK; }
   HRESULT STDMETHODCALLTYPE FreezeEvents(BOOL freeze) override;
   // IViewObject2
@@ -132,7 +132,7 @@ class ControlObject final
   HRESULT STDMETHODCALLTYPE Save(LPSTREAM stream, BOOL clearDirty) override;
   HRESULT STDMETHODCALLTYPE GetSizeMax(ULARGE_INTEGER* size) override;
   HRESULT STDMETHODCALLTYPE InitNew() override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE InitNew(IStorage*) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE InitNew(IStorage* storage) override { return storage ? S_OK : E_POINTER; }
   HRESULT STDMETHODCALLTYPE Load(IStorage* storage) override;
   HRESULT STDMETHODCALLTYPE Save(IStorage* storage, BOOL sameAsLoad) override;
   HRESULT STDMETHODCALLTYPE SaveCompleted(IStorage*) override { return S_OK; }

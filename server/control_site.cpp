@@ -203,6 +203,7 @@ HRESULT ControlObject::GetExtent(DWORD aspect, SIZEL* size) {
 HRESULT ControlObject::Advise(IAdviseSink* sink, DWORD* cookie) {
   if (cookie == nullptr) return E_POINTER;
   *cookie = 0;
+  if (sink == nullptr) return E_POINTER;  // the advise holder would answer a cookie for no connection
   if (!adviseHolder_) {
     const HRESULT status = CreateOleAdviseHolder(adviseHolder_.Put());
     if (FAILED(status)) return status;

@@ -1,6 +1,47 @@
 #include "server/dispatch.h"
 
+#include <algorithm>
+#include <deque>
+#include <mutex>
+#include <utility>
+
 namespace citara::server {
+namespace {
+
+// The arities of `info`'s members. Throws nothing: a member whose description cannot be read is
+// left out (and then left to OLE Automation's own checks).
+std::vector<TypeInfoDispatch::Arity> ReadArities(ITypeInfo* info) {
+  std::vector<TypeInfoDispatch::Arity> arities;
+  TYPEATTR* attributes = nullptr;
+  if (FAILED(info->GetTypeAttr(&attributes))) return arities;
+  const UINT count = attributes->cFuncs;
+  info->ReleaseTypeAttr(attributes);
+  for (UINT i = 0; i < count; ++i) {
+    FUNCDESC* f = nullptr;
+    if (FAILED(info->GetFuncDesc(i, &f))) continue;
+    TypeInfoDispatch::Arity arity{f->memid, f->invkind, 0, 0};
+    for (SHORT p = 0; p < f->cParams; ++p) {
+      const USHORT flags = f->lprgelemdescParam[p].paramdesc.wParamFlags;
+      if (flags & (PARAMFLAG_FRETVAL | PARAMFLAG_FLCID)) continue;  // not passed by the caller
+      ++arity.accepted;
+      if ((flags & (PARAMFLAG_FOPT | PARAMFLAG_FHASDEFAULT)) == 0) arity.required = arity.accepted;
+    }
+    // A variable argument list (cParamsOpt -1): its last parameter takes any number of arguments.
+    if (f->cParamsOpt == -1 && arity.accepted > 0) {
+      arity.required = std::min(arity.required, arity.accepted - 1);
+      arity.accepted = ~0u;
+    }
+    arities.push_back(arity);
+    info->ReleaseFuncDesc(f);
+  }
+  return arities;
+}
+
+bool IsNullObject(const VARIANT& v) {
+  return (v.vt == VT_DISPATCH || v.vt == VT_UNKNOWN) && v.punkVal == nullptr;
+}
+
+}  // namespace
 
 HRESULT TypeInfoDispatch::GetTypeInfoCount(UINT* count) const {
   if (count == nullptr) return E_POINTER;
@@ -19,14 +60,73 @@ HRESULT TypeInfoDispatch::GetTypeInfo(UINT index, ITypeInfo** info) const {
 
 HRESULT TypeInfoDispatch::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, DISPID* ids) const {
   if (!IsEqualIID(iid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
+  if (ids == nullptr) return E_POINTER;
+  if (names == nullptr || count == 0) return E_INVALIDARG;
+  for (UINT i = 0; i < count; ++i) {
+    if (names[i] == nullptr) return E_INVALIDARG;
+  }
   return info_->GetIDsOfNames(names, count, ids);
+}
+
+const std::vector<TypeInfoDispatch::Arity>& TypeInfoDispatch::Arities() const {
+  if (arities_ == nullptr) {
+    // Kept for the process's lifetime: plain data, a few hundred bytes per interface.
+    static std::mutex lock;
+    static std::deque<std::pair<IID, std::vector<Arity>>> interfaces;
+    std::lock_guard<std::mutex> hold(lock);
+    for (const auto& [iid, arities] : interfaces) {
+      if (IsEqualIID(iid, iid_)) arities_ = &arities;
+    }
+    if (arities_ == nullptr) arities_ = &interfaces.emplace_back(iid_, ReadArities(info_.Get())).second;
+  }
+  return *arities_;
+}
+
+HRESULT TypeInfoDispatch::CheckArguments(DISPID id, WORD flags, const DISPPARAMS& params, UINT* argumentError) const {
+  if ((params.cArgs > 0 && params.rgvarg == nullptr) ||
+      (params.cNamedArgs > 0 && params.rgdispidNamedArgs == nullptr) || params.cNamedArgs > params.cArgs) {
+    return E_INVALIDARG;
+  }
+  const Arity* member = nullptr;
+  for (const Arity& arity : Arities()) {
+    if (arity.id == id && (arity.kind & flags) != 0) {
+      member = &arity;
+      break;
+    }
+  }
+  if (member == nullptr) return S_OK;  // no such member: OLE Automation answers DISP_E_MEMBERNOTFOUND
+  const bool put = (member->kind & (INVOKE_PROPERTYPUT | INVOKE_PROPERTYPUTREF)) != 0;
+  // A put's value is named DISPID_PROPERTYPUT; any other parameter by its position.
+  for (UINT i = 0; i < params.cNamedArgs; ++i) {
+    const DISPID name = params.rgdispidNamedArgs[i];
+    const bool names = put ? name == DISPID_PROPERTYPUT : name >= 0 && static_cast<UINT>(name) < member->accepted;
+    if (!names) {
+      if (argumentError) *argumentError = i;
+      return DISP_E_PARAMNOTFOUND;
+    }
+  }
+  if (params.cArgs < member->required || params.cArgs > member->accepted) return DISP_E_BADPARAMCOUNT;
+  return S_OK;
 }
 
 HRESULT TypeInfoDispatch::Invoke(void* instance, DISPID id, REFIID iid, WORD flags, DISPPARAMS* params,
                                  VARIANT* result, EXCEPINFO* exception, UINT* argumentError) const {
   if (!IsEqualIID(iid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
+  if (params == nullptr) return E_INVALIDARG;
   if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) flags |= DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF;
-  return info_->Invoke(instance, id, flags, params, result, exception, argumentError);
+  const HRESULT checked = CheckArguments(id, flags, *params, argumentError);
+  if (FAILED(checked)) return checked;
+  const HRESULT status = info_->Invoke(instance, id, flags, params, result, exception, argumentError);
+  // OLE Automation calls a null object where text or a number is wanted a bad variant type; to the
+  // caller it is an argument of the wrong type.
+  if (status == DISP_E_BADVARTYPE) {
+    for (UINT i = 0; i < params->cArgs; ++i) {
+      if (!IsNullObject(params->rgvarg[i])) continue;
+      if (argumentError) *argumentError = i;
+      return DISP_E_TYPEMISMATCH;
+    }
+  }
+  return status;
 }
 
 }  // namespace citara::server

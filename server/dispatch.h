@@ -1,7 +1,14 @@
 // IDispatch served by the type information of a dual interface: names are looked up and calls are
 // made by OLE Automation itself (ITypeInfo::GetIDsOfNames and ITypeInfo::Invoke) on the object's
 // vtable, so what a script reaches is exactly what the type library describes.
+//
+// What a caller passes is checked first, because OLE Automation trusts it: a null or inconsistent
+// DISPPARAMS is E_INVALIDARG, a named argument that names no parameter DISP_E_PARAMNOTFOUND, too
+// many or too few arguments DISP_E_BADPARAMCOUNT (OLE Automation would drop the extra ones and call
+// the member anyway), and null names E_INVALIDARG.
 #pragma once
+
+#include <vector>
 
 #include "server/com.h"
 
@@ -9,7 +16,8 @@ namespace citara::server {
 
 class TypeInfoDispatch {
  public:
-  explicit TypeInfoDispatch(ComPtr<ITypeInfo> info) : info_(std::move(info)) {}
+  // `info` is the type information of the dispatch interface `iid`.
+  TypeInfoDispatch(ComPtr<ITypeInfo> info, REFIID iid) : info_(std::move(info)), iid_(iid) {}
 
   ITypeInfo* Info() const { return info_.Get(); }
 
@@ -21,8 +29,22 @@ class TypeInfoDispatch {
   HRESULT Invoke(void* instance, DISPID id, REFIID iid, WORD flags, DISPPARAMS* params, VARIANT* result,
                  EXCEPINFO* exception, UINT* argumentError) const;
 
+  // How many arguments a member takes (those it may go without first).
+  struct Arity {
+    MEMBERID id;
+    INVOKEKIND kind;
+    UINT required;
+    UINT accepted;
+  };
+
  private:
+  // The arities of the interface's members, read once per interface and shared by every object.
+  const std::vector<Arity>& Arities() const;
+  HRESULT CheckArguments(DISPID id, WORD flags, const DISPPARAMS& params, UINT* argumentError) const;
+
   ComPtr<ITypeInfo> info_;
+  IID iid_;
+  mutable const std::vector<Arity>* arities_ = nullptr;
 };
 
 }  // namespace citara::server

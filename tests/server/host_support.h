@@ -1,5 +1,6 @@
 // What the C++ host tests share: an interface pointer that releases itself, BSTR and VARIANT
-// holders, GUIDs from text, and late-bound calls by name the way script hosts make them.
+// holders, GUIDs from text, late-bound calls by name the way script hosts make them, and a server
+// DLL loaded by its path.
 #pragma once
 
 #ifndef NOMINMAX
@@ -125,6 +126,44 @@ inline Ref<IDispatch> Create(const wchar_t* progId) {
   }
   return object;
 }
+
+#ifdef CITARA_SERVER_DIR
+// The Windows path of `dll` in the build's server folder.
+inline std::wstring ServerPath(const wchar_t* dll) {
+  std::wstring path = CITARA_SERVER_DIR;
+  for (wchar_t& ch : path) {
+    if (ch == L'/') ch = L'\\';
+  }
+  return path + L"\\" + dll;
+}
+#endif
+
+// A server DLL loaded by its path (not through the registry) and its four exported functions.
+struct ServerFunctions {
+  HMODULE module = nullptr;
+  HRESULT(STDAPICALLTYPE* getClassObject)(REFCLSID, REFIID, void**) = nullptr;
+  HRESULT(STDAPICALLTYPE* canUnloadNow)() = nullptr;
+  HRESULT(STDAPICALLTYPE* registerServer)() = nullptr;
+  HRESULT(STDAPICALLTYPE* unregisterServer)() = nullptr;
+
+  explicit ServerFunctions(const std::wstring& path) : module(LoadLibraryW(path.c_str())) {
+    if (!module) return;
+    getClassObject = reinterpret_cast<decltype(getClassObject)>(
+        reinterpret_cast<void*>(GetProcAddress(module, "DllGetClassObject")));
+    canUnloadNow =
+        reinterpret_cast<decltype(canUnloadNow)>(reinterpret_cast<void*>(GetProcAddress(module, "DllCanUnloadNow")));
+    registerServer = reinterpret_cast<decltype(registerServer)>(
+        reinterpret_cast<void*>(GetProcAddress(module, "DllRegisterServer")));
+    unregisterServer = reinterpret_cast<decltype(unregisterServer)>(
+        reinterpret_cast<void*>(GetProcAddress(module, "DllUnregisterServer")));
+  }
+  ServerFunctions(const ServerFunctions&) = delete;
+  ServerFunctions& operator=(const ServerFunctions&) = delete;
+  ~ServerFunctions() {
+    if (module) FreeLibrary(module);
+  }
+  bool Loaded() const { return getClassObject && canUnloadNow && registerServer && unregisterServer; }
+};
 
 // An events sink for the tests: answers `eventsIid` and IDispatch, records every event's DISPID,
 // and on OnKeyPress (DISPID 10) sets the key to `newKey` when that is not -1.

@@ -650,38 +650,6 @@ TEST(Events, OneSinkAtATimeReleasedWhenDisconnectedAndOnDestroy) {
 
 // --- Factories, counts, unloading ---
 
-std::wstring ServerPath(const wchar_t* dll) {
-  std::wstring path = CITARA_SERVER_DIR;
-  for (wchar_t& ch : path) {
-    if (ch == L'/') ch = L'\\';
-  }
-  return path + L"\\" + dll;
-}
-
-struct ServerFunctions {
-  HMODULE module = nullptr;
-  HRESULT(STDAPICALLTYPE* getClassObject)(REFCLSID, REFIID, void**) = nullptr;
-  HRESULT(STDAPICALLTYPE* canUnloadNow)() = nullptr;
-  HRESULT(STDAPICALLTYPE* registerServer)() = nullptr;
-  HRESULT(STDAPICALLTYPE* unregisterServer)() = nullptr;
-
-  explicit ServerFunctions(const std::wstring& path) : module(LoadLibraryW(path.c_str())) {
-    if (!module) return;
-    getClassObject = reinterpret_cast<decltype(getClassObject)>(
-        reinterpret_cast<void*>(GetProcAddress(module, "DllGetClassObject")));
-    canUnloadNow =
-        reinterpret_cast<decltype(canUnloadNow)>(reinterpret_cast<void*>(GetProcAddress(module, "DllCanUnloadNow")));
-    registerServer = reinterpret_cast<decltype(registerServer)>(
-        reinterpret_cast<void*>(GetProcAddress(module, "DllRegisterServer")));
-    unregisterServer = reinterpret_cast<decltype(unregisterServer)>(
-        reinterpret_cast<void*>(GetProcAddress(module, "DllUnregisterServer")));
-  }
-  ~ServerFunctions() {
-    if (module) FreeLibrary(module);
-  }
-  bool Loaded() const { return getClassObject && canUnloadNow && registerServer && unregisterServer; }
-};
-
 TEST(Factories, CountsDecideUnloading) {
   ServerFunctions citara(ServerPath(L"Citara.dll"));
   ASSERT_TRUE(citara.Loaded());
