@@ -139,6 +139,7 @@ void TAuthorForm::DoShow() {
 
 void TAuthorForm::SetRole(std::string_view role) {
   roleName_ = role;
+  shownHeader_ = {0, 0};  // the header names the role: shown anew
   for (const auto& hint : kRoleHints) Part<Control>(hint.control).SetHint(std::string(hint.prefix) + roleName_);
 }
 
@@ -181,7 +182,7 @@ void TAuthorForm::ShowEntry(int index) {
     ShowText(*firstNameEdit_, entry.first);
     ShowText(*miEdit_, entry.middleInitial);
     currentIndex_ = index;
-    ShowText(*headerLabel_, Header(roleName_, index + 1, Count()));
+    ShowHeader(index + 1, Count());
   }
   UpdateNavigationButtons();
   UpdateEditButtons();
@@ -194,7 +195,14 @@ void TAuthorForm::ShowEntry(int index) {
 void TAuthorForm::ShowNewEntry() {
   for (TFlatEdit* field : {lastNameEdit_, firstNameEdit_, miEdit_}) field->Clear();
   currentIndex_ = Count();
-  headerLabel_->SetCaption(Header(roleName_, Count() + 1, Count() + 1));
+  ShowHeader(Count() + 1, Count() + 1);
+}
+
+void TAuthorForm::ShowHeader(int number, int of) {
+  // Every entry request shows entry 0 again; its header is usually the one shown already.
+  if (shownHeader_ == std::pair{number, of}) return;
+  headerLabel_->SetCaption(Header(roleName_, number, of));
+  shownHeader_ = {number, of};
 }
 
 void TAuthorForm::StoreCurrentEntry() {

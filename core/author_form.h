@@ -20,6 +20,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "core/contributors.h"
 #include "core/formatting.h"
@@ -104,12 +105,15 @@ class TAuthorForm : public TForm {
   T& Part(std::string_view name) const;
   int Count() const { return static_cast<int>(list_.size()); }
   void ShowNewEntry();
+  // Shows "<role> <number> of <of>" in the header label unless it shows just that already.
+  void ShowHeader(int number, int of);
 
   ContributorList list_;
   int currentIndex_ = 0;
   std::string roleName_;
 
   TLabel* headerLabel_;
+  std::pair<int, int> shownHeader_{0, 0};  // what ShowHeader last showed; {0, 0}: nothing yet
   TFlatEdit* lastNameEdit_;
   TFlatEdit* firstNameEdit_;
   TFlatEdit* miEdit_;

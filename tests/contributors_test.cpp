@@ -41,7 +41,10 @@ TEST(FormatDirectName, EveryCombinationOfParts) {
 
 ContributorList People(std::size_t count) {
   ContributorList list;
-  for (std::size_t i = 0; i < count; ++i) list.push_back({"L" + std::to_string(i + 1), "F" + std::to_string(i + 1), ""});
+  for (std::size_t i = 1; i <= count; ++i) {
+    const std::string number = std::to_string(i);
+    list.push_back({std::string("L").append(number), std::string("F").append(number), ""});
+  }
   return list;
 }
 
