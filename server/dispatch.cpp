@@ -8,12 +8,12 @@
 namespace citara::server {
 namespace {
 
-// The arities of `info`'s members. Throws nothing: a member whose description cannot be read is
-// left out (and then left to OLE Automation's own checks).
-std::vector<TypeInfoDispatch::Arity> ReadArities(ITypeInfo* info) {
-  std::vector<TypeInfoDispatch::Arity> arities;
+// The arities and names of `info`'s members. Throws nothing but std::bad_alloc: a member whose
+// description cannot be read is left out (and then left to OLE Automation's own checks and search).
+TypeInfoDispatch::Members ReadMembersOf(ITypeInfo* info) {
+  TypeInfoDispatch::Members members;
   TYPEATTR* attributes = nullptr;
-  if (FAILED(info->GetTypeAttr(&attributes))) return arities;
+  if (FAILED(info->GetTypeAttr(&attributes))) return members;
   const UINT count = attributes->cFuncs;
   info->ReleaseTypeAttr(attributes);
   for (UINT i = 0; i < count; ++i) {
@@ -31,10 +31,30 @@ std::vector<TypeInfoDispatch::Arity> ReadArities(ITypeInfo* info) {
       arity.required = std::min(arity.required, arity.accepted - 1);
       arity.accepted = ~0u;
     }
-    arities.push_back(arity);
+    members.arities.push_back(arity);
+    BSTR name = nullptr;
+    UINT names = 0;
+    if (SUCCEEDED(info->GetNames(f->memid, &name, 1, &names)) && names == 1) {
+      members.names.emplace_back(std::wstring(name, SysStringLen(name)), f->memid);
+    }
+    SysFreeString(name);
     info->ReleaseFuncDesc(f);
   }
-  return arities;
+  return members;
+}
+
+// Names compared as OLE Automation compares them, for the ASCII names Citara's members have:
+// without regard to case.
+bool SameAsciiName(const std::wstring& member, const wchar_t* name) {
+  std::size_t i = 0;
+  for (; i < member.size(); ++i) {
+    const wchar_t c = name[i];
+    if (c == L'\0') return false;
+    const wchar_t folded = (c >= L'a' && c <= L'z') ? c - (L'a' - L'A') : c;
+    const wchar_t m = member[i];
+    if (folded != ((m >= L'a' && m <= L'z') ? m - (L'a' - L'A') : m)) return false;
+  }
+  return name[i] == L'\0';
 }
 
 bool IsNullObject(const VARIANT& v) {
@@ -65,21 +85,31 @@ HRESULT TypeInfoDispatch::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count,
   for (UINT i = 0; i < count; ++i) {
     if (names[i] == nullptr) return E_INVALIDARG;
   }
+  // A member's name alone (as script hosts ask, once per call) is found in the table read once;
+  // parameter names, and a name not in the table, are left to OLE Automation.
+  if (count == 1) {
+    for (const auto& [member, id] : ReadMembers().names) {
+      if (SameAsciiName(member, names[0])) {
+        ids[0] = id;
+        return S_OK;
+      }
+    }
+  }
   return info_->GetIDsOfNames(names, count, ids);
 }
 
-const std::vector<TypeInfoDispatch::Arity>& TypeInfoDispatch::Arities() const {
-  if (arities_ == nullptr) {
-    // Kept for the process's lifetime: plain data, a few hundred bytes per interface.
+const TypeInfoDispatch::Members& TypeInfoDispatch::ReadMembers() const {
+  if (members_ == nullptr) {
+    // Kept for the process's lifetime: a few kilobytes per interface.
     static std::mutex lock;
-    static std::deque<std::pair<IID, std::vector<Arity>>> interfaces;
+    static std::deque<std::pair<IID, Members>> interfaces;
     std::lock_guard<std::mutex> hold(lock);
-    for (const auto& [iid, arities] : interfaces) {
-      if (IsEqualIID(iid, iid_)) arities_ = &arities;
+    for (const auto& [iid, members] : interfaces) {
+      if (IsEqualIID(iid, iid_)) members_ = &members;
     }
-    if (arities_ == nullptr) arities_ = &interfaces.emplace_back(iid_, ReadArities(info_.Get())).second;
+    if (members_ == nullptr) members_ = &interfaces.emplace_back(iid_, ReadMembersOf(info_.Get())).second;
   }
-  return *arities_;
+  return *members_;
 }
 
 HRESULT TypeInfoDispatch::CheckArguments(DISPID id, WORD flags, const DISPPARAMS& params, UINT* argumentError) const {
@@ -88,7 +118,7 @@ HRESULT TypeInfoDispatch::CheckArguments(DISPID id, WORD flags, const DISPPARAMS
     return E_INVALIDARG;
   }
   const Arity* member = nullptr;
-  for (const Arity& arity : Arities()) {
+  for (const Arity& arity : ReadMembers().arities) {
     if (arity.id == id && (arity.kind & flags) != 0) {
       member = &arity;
       break;

@@ -8,6 +8,8 @@
 // the member anyway), and null names E_INVALIDARG.
 #pragma once
 
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "server/com.h"
@@ -36,15 +38,20 @@ class TypeInfoDispatch {
     UINT required;
     UINT accepted;
   };
+  // What is read of the interface's members once per interface and shared by every object: their
+  // arities, and their names for looking one up without OLE Automation's own (slow) search.
+  struct Members {
+    std::vector<Arity> arities;
+    std::vector<std::pair<std::wstring, MEMBERID>> names;
+  };
 
  private:
-  // The arities of the interface's members, read once per interface and shared by every object.
-  const std::vector<Arity>& Arities() const;
+  const Members& ReadMembers() const;
   HRESULT CheckArguments(DISPID id, WORD flags, const DISPPARAMS& params, UINT* argumentError) const;
 
   ComPtr<ITypeInfo> info_;
   IID iid_;
-  mutable const std::vector<Arity>* arities_ = nullptr;
+  mutable const Members* members_ = nullptr;
 };
 
 }  // namespace citara::server
