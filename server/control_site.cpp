@@ -10,9 +10,11 @@
 // never part of it and travels only through SavedData.
 //
 // Stream format (IPersistStreamInit, the "Contents" stream of IPersistStorage): the four bytes
-// "CTRA", a 32-bit byte count, then that many bytes of UTF-16 text made of "Name=value" lines.
-// Loading reads and checks everything first; a value that the control refuses puts every property
-// back as it was.
+// "CTRB", a 32-bit byte count, then that many bytes of UTF-16 text made of "Name=value" lines, each
+// ended by a line feed; in a value, a backslash is written "\\" and a line feed "\n", so that any
+// caption survives. Streams of the earlier format "CTRA" (the same without the escapes, which lost
+// the rest of a value after a line feed) still load. Loading reads and checks everything first; a
+// value that the control refuses puts every property back as it was.
 #include "core/source_form.h"
 
 #include "server/control_object.h"
@@ -25,7 +27,8 @@
 namespace citara::server {
 namespace {
 
-constexpr char kStreamMagic[4] = {'C', 'T', 'R', 'A'};
+constexpr char kStreamMagic[4] = {'C', 'T', 'R', 'B'};
+constexpr char kUnescapedStreamMagic[4] = {'C', 'T', 'R', 'A'};
 constexpr ULONG kMaxStreamBytes = 1u << 20;
 
 // The properties that persistence keeps, by their dispatch names.
@@ -33,6 +36,49 @@ constexpr const wchar_t* kFrameworkProperties[] = {
     L"Visible",  L"AutoScroll", L"AutoSize",   L"AxBorderStyle", L"Caption",        L"Color",   L"KeyPreview", L"PixelsPerInch",
     L"PrintScale", L"Scaled",   L"DropTarget", L"HelpFile",      L"DoubleBuffered", L"Enabled", L"BiDiMode",   L"Cursor",
 };
+
+using Properties = std::vector<std::pair<std::wstring, std::wstring>>;
+
+// The stream's text of `properties`.
+std::wstring StreamText(const Properties& properties) {
+  std::wstring text;
+  for (const auto& [name, value] : properties) {
+    text += name;
+    text += L'=';
+    for (const wchar_t c : value) {
+      if (c == L'\\') text += L"\\\\";
+      else if (c == L'\n') text += L"\\n";
+      else text += c;
+    }
+    text += L'\n';
+  }
+  return text;
+}
+
+// The properties of a stream's text; `escaped` for the current format. Throws ComError(E_FAIL) for
+// a line that is not "Name=value".
+Properties PropertiesOfStreamText(const std::wstring& text, bool escaped) {
+  Properties properties;
+  for (std::size_t at = 0; at < text.size();) {
+    std::size_t end = text.find(L'\n', at);
+    if (end == std::wstring::npos) end = text.size();
+    const std::wstring line = text.substr(at, end - at);
+    at = end + 1;
+    const std::size_t equals = line.find(L'=');
+    if (equals == std::wstring::npos) throw ComError(E_FAIL, "the control's saved properties are damaged");
+    std::wstring value;
+    for (std::size_t i = equals + 1; i < line.size(); ++i) {
+      if (escaped && line[i] == L'\\' && i + 1 < line.size()) {
+        ++i;
+        value += line[i] == L'n' ? L'\n' : line[i];
+      } else {
+        value += line[i];
+      }
+    }
+    properties.emplace_back(line.substr(0, equals), std::move(value));
+  }
+  return properties;
+}
 
 LONG HimetricOfPixels(LONG pixels) { return MulDiv(pixels, 2540, 96); }
 
@@ -402,8 +448,7 @@ HRESULT ControlObject::GetClassID(CLSID* clsid) {
 HRESULT ControlObject::Save(LPSTREAM stream, BOOL clearDirty) {
   if (stream == nullptr) return E_POINTER;
   return Guarded(errorSource_, [&] {
-    std::wstring text;
-    for (const auto& [name, value] : FrameworkProperties()) text += name + L"=" + value + L"\n";
+    const std::wstring text = StreamText(FrameworkProperties());
     const ULONG bytes = static_cast<ULONG>(text.size() * sizeof(wchar_t));
     Check(stream->Write(kStreamMagic, sizeof(kStreamMagic), nullptr), "writing the stream");
     Check(stream->Write(&bytes, sizeof(bytes), nullptr), "writing the stream");
@@ -424,23 +469,14 @@ HRESULT ControlObject::Load(LPSTREAM stream) {
     ULONG bytes = 0;
     readExactly(magic, sizeof(magic));
     readExactly(&bytes, sizeof(bytes));
-    if (std::memcmp(magic, kStreamMagic, sizeof(magic)) != 0 || bytes % sizeof(wchar_t) != 0 ||
+    const bool escaped = std::memcmp(magic, kStreamMagic, sizeof(magic)) == 0;
+    if ((!escaped && std::memcmp(magic, kUnescapedStreamMagic, sizeof(magic)) != 0) || bytes % sizeof(wchar_t) != 0 ||
         bytes > kMaxStreamBytes) {
       throw ComError(E_FAIL, "the stream does not hold this control's properties");
     }
     std::wstring text(bytes / sizeof(wchar_t), L'\0');
     if (bytes > 0) readExactly(text.data(), bytes);
-    std::vector<std::pair<std::wstring, std::wstring>> properties;
-    for (std::size_t at = 0; at < text.size();) {
-      std::size_t end = text.find(L'\n', at);
-      if (end == std::wstring::npos) end = text.size();
-      const std::wstring line = text.substr(at, end - at);
-      const std::size_t equals = line.find(L'=');
-      if (equals == std::wstring::npos) throw ComError(E_FAIL, "the control's saved properties are damaged");
-      properties.emplace_back(line.substr(0, equals), line.substr(equals + 1));
-      at = end + 1;
-    }
-    SetFrameworkProperties(properties);
+    SetFrameworkProperties(PropertiesOfStreamText(text, escaped));
   });
 }
 
@@ -448,9 +484,7 @@ HRESULT ControlObject::GetSizeMax(ULARGE_INTEGER* size) {
   if (size == nullptr) return E_POINTER;
   size->QuadPart = 0;
   return Guarded(errorSource_, [&] {
-    ULONGLONG bytes = 8;
-    for (const auto& [name, value] : FrameworkProperties()) bytes += (name.size() + value.size() + 2) * sizeof(wchar_t);
-    size->QuadPart = bytes;
+    size->QuadPart = sizeof(kStreamMagic) + sizeof(ULONG) + StreamText(FrameworkProperties()).size() * sizeof(wchar_t);
   });
 }
 

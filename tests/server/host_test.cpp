@@ -593,6 +593,124 @@ TEST(ErrorInformation, NullOutPointersGiveEPointerThroughTheVtable) {
   EXPECT_EQ(CallEntry(book.get(), 42, nullptr), S_OK);
 }
 
+// --- Persistence of the control's own properties ---
+
+// A property bag in memory, as a container that saves to a text form keeps one.
+class MemoryBag : public IPropertyBag {
+ public:
+  std::vector<std::pair<std::wstring, std::wstring>> values;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (out == nullptr) return E_POINTER;
+    *out = (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IPropertyBag)) ? this : nullptr;
+    return *out ? S_OK : E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE Read(LPCOLESTR name, VARIANT* value, IErrorLog*) override {
+    for (const auto& [n, v] : values) {
+      if (n != name) continue;
+      value->vt = VT_BSTR;
+      value->bstrVal = SysAllocStringLen(v.data(), static_cast<UINT>(v.size()));
+      return S_OK;
+    }
+    return E_INVALIDARG;
+  }
+  HRESULT STDMETHODCALLTYPE Write(LPCOLESTR name, VARIANT* value) override {
+    VARIANT text;
+    VariantInit(&text);
+    if (FAILED(VariantChangeType(&text, value, 0, VT_BSTR))) return DISP_E_TYPEMISMATCH;
+    values.emplace_back(name, TextOf(text.bstrVal));
+    VariantClear(&text);
+    return S_OK;
+  }
+};
+
+// Each way a container persists a control keeps its own properties, a caption of two lines and a
+// help file path with backslashes among them, and gives them to a fresh control.
+TEST(Persistence, StreamStorageAndPropertyBagRoundTrips) {
+  const std::wstring caption = L"Two\nlines = one \\ caption \x416";
+  const std::wstring helpFile = L"C:\\new\\citara.hlp";
+  const auto prepare = [&](IDispatch* control) {
+    EXPECT_EQ(Put(control, L"Caption", Arg(caption)), S_OK);
+    EXPECT_EQ(Put(control, L"HelpFile", Arg(helpFile)), S_OK);
+    EXPECT_EQ(Put(control, L"Color", {VT_I4, 0x123456}), S_OK);
+  };
+  const auto expectKept = [&](IDispatch* control, const char* way) {
+    Variant c, h, color;
+    EXPECT_EQ(Get(control, L"Caption", c), S_OK);
+    EXPECT_EQ(Get(control, L"HelpFile", h), S_OK);
+    EXPECT_EQ(Get(control, L"Color", color), S_OK);
+    EXPECT_EQ(c.Text(), caption) << way;
+    EXPECT_EQ(h.Text(), helpFile) << way;
+    EXPECT_EQ(color.Text(), L"1193046") << way;
+  };
+  {
+    Ref<IDispatch> from = Create(L"Citara.Journal"), to = Create(L"Citara.Journal");
+    ASSERT_TRUE(from && to);
+    prepare(from.get());
+    Ref<IPersistStreamInit> save, load;
+    ASSERT_EQ(from->QueryInterface(IID_IPersistStreamInit, save.put_void()), S_OK);
+    ASSERT_EQ(to->QueryInterface(IID_IPersistStreamInit, load.put_void()), S_OK);
+    Ref<IStream> stream;
+    ASSERT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, stream.put()), S_OK);
+    ASSERT_EQ(save->Save(stream.get(), TRUE), S_OK);
+    ULARGE_INTEGER size{}, max{};
+    const LARGE_INTEGER start{};
+    ASSERT_EQ(stream->Seek(start, STREAM_SEEK_CUR, &size), S_OK);
+    ASSERT_EQ(save->GetSizeMax(&max), S_OK);
+    EXPECT_GE(max.QuadPart, size.QuadPart);  // room enough for what Save writes
+    ASSERT_EQ(stream->Seek(start, STREAM_SEEK_SET, nullptr), S_OK);
+    ASSERT_EQ(load->Load(stream.get()), S_OK);
+    expectKept(to.get(), "stream");
+
+    // A stream of the earlier format, without escapes, loads as it was written.
+    const std::wstring old = L"Caption=C:\\new\\old\n";
+    const ULONG oldBytes = static_cast<ULONG>(old.size() * sizeof(wchar_t));
+    Ref<IStream> earlier;
+    ASSERT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, earlier.put()), S_OK);
+    earlier->Write("CTRA", 4, nullptr);
+    earlier->Write(&oldBytes, sizeof(oldBytes), nullptr);
+    earlier->Write(old.data(), oldBytes, nullptr);
+    ASSERT_EQ(earlier->Seek(start, STREAM_SEEK_SET, nullptr), S_OK);
+    ASSERT_EQ(load->Load(earlier.get()), S_OK);
+    Variant c;
+    EXPECT_EQ(Get(to.get(), L"Caption", c), S_OK);
+    EXPECT_EQ(c.Text(), L"C:\\new\\old");
+  }
+  {
+    Ref<IDispatch> from = Create(L"CitaraWeb.Newsgroup"), to = Create(L"CitaraWeb.Newsgroup");
+    ASSERT_TRUE(from && to);
+    prepare(from.get());
+    Ref<IPersistStorage> save, load;
+    ASSERT_EQ(from->QueryInterface(IID_IPersistStorage, save.put_void()), S_OK);
+    ASSERT_EQ(to->QueryInterface(IID_IPersistStorage, load.put_void()), S_OK);
+    Ref<ILockBytes> bytes;
+    Ref<IStorage> storage;
+    ASSERT_EQ(CreateILockBytesOnHGlobal(nullptr, TRUE, bytes.put()), S_OK);
+    ASSERT_EQ(StgCreateDocfileOnILockBytes(bytes.get(), STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0,
+                                           storage.put()),
+              S_OK);
+    ASSERT_EQ(save->Save(storage.get(), FALSE), S_OK);
+    ASSERT_EQ(save->SaveCompleted(nullptr), S_OK);
+    ASSERT_EQ(load->Load(storage.get()), S_OK);
+    expectKept(to.get(), "storage");
+  }
+  {
+    Ref<IDispatch> from = Create(L"Citara.Other"), to = Create(L"Citara.Other");
+    ASSERT_TRUE(from && to);
+    prepare(from.get());
+    Ref<IPersistPropertyBag> save, load;
+    ASSERT_EQ(from->QueryInterface(IID_IPersistPropertyBag, save.put_void()), S_OK);
+    ASSERT_EQ(to->QueryInterface(IID_IPersistPropertyBag, load.put_void()), S_OK);
+    MemoryBag bag;
+    ASSERT_EQ(save->Save(&bag, TRUE, TRUE), S_OK);
+    EXPECT_FALSE(bag.values.empty());
+    ASSERT_EQ(load->Load(&bag, nullptr), S_OK);
+    expectKept(to.get(), "property bag");
+  }
+}
+
 // --- Events ---
 
 TEST(Events, OneSinkAtATimeReleasedWhenDisconnectedAndOnDestroy) {
