@@ -766,6 +766,41 @@ TEST(Events, OneSinkAtATimeReleasedWhenDisconnectedAndOnDestroy) {
   EXPECT_TRUE(stranger.events.empty());
 }
 
+// A container that activates the control in one call: the events sink is connected, the misc
+// status and view status come back, and a structure of an unknown (smaller) size is refused so that
+// the container falls back to the step-by-step calls.
+TEST(Events, QuickActivateConnectsTheContainersSink) {
+  const Control& journal = Controls()[4];
+  RecordingSink sink(Guid(journal.eventsIid));
+  {
+    Ref<IDispatch> control = Create(L"Citara.Journal");
+    ASSERT_TRUE(control);
+    Ref<IQuickActivate> quick;
+    ASSERT_EQ(control->QueryInterface(IID_IQuickActivate, quick.put_void()), S_OK);
+    QACONTAINER container{};
+    QACONTROL answer{};
+    container.cbSize = sizeof(container) - 1;
+    answer.cbSize = sizeof(answer);
+    EXPECT_EQ(quick->QuickActivate(&container, &answer), E_INVALIDARG);
+    container.cbSize = sizeof(container);
+    container.pUnkEventSink = &sink;
+    ASSERT_EQ(quick->QuickActivate(&container, &answer), S_OK);
+    EXPECT_NE(answer.dwEventCookie, 0u);
+    EXPECT_EQ(answer.dwViewStatus, static_cast<DWORD>(VIEWSTATUS_OPAQUE));
+    Ref<IOleObject> object;
+    ASSERT_EQ(control->QueryInterface(IID_IOleObject, object.put_void()), S_OK);
+    DWORD misc = 0;
+    ASSERT_EQ(object->GetMiscStatus(DVASPECT_CONTENT, &misc), S_OK);
+    EXPECT_EQ(answer.dwMiscStatus, misc);
+    EXPECT_EQ(sink.references, 2u);  // held by the connection
+    SIZEL extent{};
+    ASSERT_EQ(quick->GetContentExtent(&extent), S_OK);
+    EXPECT_GT(extent.cx, 0);
+  }
+  EXPECT_EQ(sink.events, std::vector<DISPID>{5});  // OnDestroy, through the sink QuickActivate connected
+  EXPECT_EQ(sink.references, 1u);
+}
+
 // --- Factories, counts, unloading ---
 
 TEST(Factories, CountsDecideUnloading) {
