@@ -366,6 +366,29 @@ TEST_P(ContainerTest, AContributorButtonStoresTheNameAndShowsANewEntry) {
   EXPECT_TRUE(HasLine(saved, L"*Author1Last=Jones"));
 }
 
+// The year field's spin button: its upper half counts up, its lower half down, and the focus stays
+// in the field being edited.
+TEST_P(ContainerTest, TheYearSpinButtonStepsTheYearWithoutTakingTheFocus) {
+  HWND year = FieldOf(form, L"Year:");
+  if (year == nullptr) GTEST_SKIP() << "no year field";
+  HWND title = ClickInto(GetParam().textLabel);
+  ASSERT_NE(title, nullptr);
+  HWND spin = WindowRightOf(year, 3);
+  ASSERT_NE(spin, nullptr);
+  ASSERT_NE(spin, year);
+  EXPECT_EQ(ClassOf(spin), L"Button");
+  RECT r;
+  GetClientRect(spin, &r);
+  const int start = std::stoi(TextOfWindow(year));
+  Click(spin, r.right / 2, r.bottom / 4);
+  EXPECT_EQ(TextOfWindow(year), std::to_wstring(start + 1));
+  Click(spin, r.right / 2, r.bottom * 3 / 4);
+  Click(spin, r.right / 2, r.bottom * 3 / 4);
+  EXPECT_EQ(TextOfWindow(year), std::to_wstring(start - 1));
+  EXPECT_EQ(GetFocus(), title);
+  EXPECT_TRUE(HasLine(Saved(control.get()), L"Year:=" + std::to_wstring(start - 1)));
+}
+
 TEST_P(ContainerTest, TheDateDropDownPicksADayAndEscPutsItBack) {
   const ControlRow& row = GetParam();
   if (row.dateLabel == nullptr) GTEST_SKIP() << "no date field";
