@@ -194,13 +194,60 @@ void SaveContributors(const ContributorList& list, std::string_view prefix, TIni
   }
 }
 
+namespace {
+
+char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c; }
+
+// True when `text` starts with `word` under the ASCII-case-insensitive comparison of the list's keys.
+bool StartsWithWord(std::string_view text, std::string_view word) {
+  if (text.size() < word.size()) return false;
+  for (std::size_t i = 0; i < word.size(); ++i) {
+    if (AsciiLower(text[i]) != AsciiLower(word[i])) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 ContributorList LoadContributors(std::string_view prefix, const TIniList& ini) {
+  // One pass over the lines instead of a search per key: each line "*<prefix><index><part>=value"
+  // (the index as Key writes it, without leading zeros; the part "Last", "First" or "MI") fills
+  // its place, the first line of a key counting as GetListValue's search would find it. An index
+  // beyond the number of lines cannot be reached from 0 without a gap and is passed over.
+  struct Found {
+    std::string_view value[3] = {};  // Last, First, MI
+    bool has[3] = {};
+  };
+  static constexpr std::string_view kParts[] = {"Last", "First", "MI"};
+  std::vector<Found> found;
+  const std::size_t lines = ini.Count();
+  for (const std::string& line : ini.Lines()) {
+    std::string_view rest = line;
+    if (rest.empty() || rest[0] != '*') continue;
+    rest.remove_prefix(1);
+    if (!StartsWithWord(rest, prefix)) continue;
+    rest.remove_prefix(prefix.size());
+    std::size_t digits = 0, index = 0;
+    while (digits < rest.size() && rest[digits] >= '0' && rest[digits] <= '9' && index <= lines) {
+      index = index * 10 + static_cast<std::size_t>(rest[digits] - '0');
+      ++digits;
+    }
+    if (digits == 0 || (digits > 1 && rest[0] == '0') || index >= lines) continue;
+    rest.remove_prefix(digits);
+    for (std::size_t p = 0; p < 3; ++p) {
+      if (!StartsWithWord(rest, kParts[p]) || rest.size() <= kParts[p].size() || rest[kParts[p].size()] != '=') continue;
+      if (found.size() <= index) found.resize(index + 1);
+      if (!found[index].has[p]) {
+        found[index].value[p] = rest.substr(kParts[p].size() + 1);
+        found[index].has[p] = true;
+      }
+      break;
+    }
+  }
   ContributorList list;
-  for (std::size_t i = 0;; ++i) {
-    const std::string lastKey = Key(prefix, i, "Last");
-    if (!HasListValue(ini, lastKey)) break;
-    list.push_back({GetListValue(ini, lastKey, ""), GetListValue(ini, Key(prefix, i, "First"), ""),
-                    GetListValue(ini, Key(prefix, i, "MI"), "")});
+  for (const Found& entry : found) {
+    if (!entry.has[0]) break;
+    list.push_back({std::string(entry.value[0]), std::string(entry.value[1]), std::string(entry.value[2])});
   }
   return list;
 }

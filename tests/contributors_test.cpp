@@ -130,5 +130,29 @@ TEST(SavedContributors, RoundTripAndStopAtFirstMissingLastKey) {
   EXPECT_EQ(LoadContributors("Author", gap), (ContributorList{{"A", "", ""}, {"B", "", "C"}}));
 }
 
+// Keys are matched as the list's own search matches them: without regard to ASCII case, the first
+// line of a key counting, the index exactly as it is written (no leading zeros), any order of lines.
+TEST(SavedContributors, KeysMatchAsTheListSearchMatchesThem) {
+  static const struct {
+    const char* text;
+    ContributorList expected;
+  } cases[] = {
+      {"*AUTHOR0last=Lower\r\n*author0FIRST=Mixed\r\n", {{"Lower", "Mixed", ""}}},
+      {"*Author0Last=First\r\n*Author0Last=Second\r\n", {{"First", "", ""}}},
+      {"*Author1Last=B\r\n*Author0MI=Q\r\n*Author0Last=A\r\n", {{"A", "", "Q"}, {"B", "", ""}}},
+      {"*Author00Last=Zero\r\n*Author01Last=One\r\n", {}},
+      {"*Author0LastName=X\r\n*Author0=Y\r\n*Author0Last\r\nAuthor0Last=Z\r\n", {}},
+      {"*Author0Last=a=b\r\n*Author0First=\r\n", {{"a=b", "", ""}}},
+      {"*Author99999999999999999999Last=Huge\r\n*Author0Last=A\r\n", {{"A", "", ""}}},
+      {"*Author0Last=A\r\n*Author10Last=Ten\r\n*Author1Last=B\r\n", {{"A", "", ""}, {"B", "", ""}}},
+      {"*Editor0Last=Ed\r\n", {}},
+  };
+  for (const auto& c : cases) {
+    TIniList ini;
+    ini.SetText(c.text);
+    EXPECT_EQ(LoadContributors("Author", ini), c.expected) << c.text;
+  }
+}
+
 }  // namespace
 }  // namespace citara

@@ -3,11 +3,14 @@
 //   written as RTF and read back by an independent reader (pandoc) to exactly their text and their
 //   italic run;
 // - 10,000 filled forms of all ten kinds whose saved-data text loads into a fresh control and gives
-//   back the same text.
+//   back the same text;
+// - 10,000 generated lists of contributor keys (any case, gaps, repeats, leading zeros, other
+//   prefixes) that LoadContributors reads as the key-by-key search reads them.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -19,6 +22,8 @@
 #include <vector>
 
 #include "core/citation.h"
+#include "core/contributors.h"
+#include "core/ini_list.h"
 #include "core/source_form.h"
 #include "form_test_support.h"
 #include "print/print_forms.h"
@@ -259,6 +264,45 @@ TEST(Property, GeneratedFormsSavedDataRoundTripsThroughAFreshControl) {
       ADD_FAILURE() << "case " << i << " (" << description.className << ")\nsaved:\n" << saved << "\nagain:\n"
                     << fresh.SavedData();
     }
+  }
+}
+
+// The contributors read the plain way: one search of the list per key, from index 0 until the
+// first index without a "Last" key.
+ContributorList LoadContributorsKeyByKey(std::string_view prefix, const TIniList& ini) {
+  ContributorList list;
+  for (std::size_t i = 0;; ++i) {
+    const std::string key = "*" + std::string(prefix) + std::to_string(i);
+    if (!HasListValue(ini, key + "Last")) return list;
+    list.push_back({GetListValue(ini, key + "Last", ""), GetListValue(ini, key + "First", ""),
+                    GetListValue(ini, key + "MI", "")});
+  }
+}
+
+TEST(Property, GeneratedContributorKeysLoadAsTheKeyByKeySearchReadsThem) {
+  std::mt19937 random(20261210);
+  const auto pick = [&](std::initializer_list<std::string_view> from) {
+    return std::string(*(from.begin() + std::uniform_int_distribution<std::size_t>(0, from.size() - 1)(random)));
+  };
+  const auto anyCase = [&](std::string word) {
+    for (char& c : word) {
+      if (random() % 4 == 0) c = static_cast<char>(std::isupper(static_cast<unsigned char>(c)) ? std::tolower(c) : std::toupper(c));
+    }
+    return word;
+  };
+  for (int round = 0; round < 10000; ++round) {
+    std::string text;
+    const int lines = static_cast<int>(random() % 12);
+    for (int line = 0; line < lines; ++line) {
+      std::string index = std::to_string(random() % 5);
+      if (random() % 10 == 0) index = "0" + index;
+      text += pick({"*", "*", "*", "", "**"}) + anyCase(pick({"Author", "Author", "Editor", "Auth"})) + index +
+              anyCase(pick({"Last", "First", "MI", "Last", "LastX", ""})) + pick({"=", "=", "=", "", "=="}) +
+              pick({"Smith", "", "a=b", "Zoë"}) + "\r\n";
+    }
+    TIniList ini;
+    ini.SetText(text);
+    ASSERT_EQ(LoadContributors("Author", ini), LoadContributorsKeyByKey("Author", ini)) << text;
   }
 }
 
