@@ -12,11 +12,22 @@
 #include <olectl.h>
 #include <ocidl.h>
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace host {
+
+// The single-threaded apartment a host test program works in, entered before its first test and
+// left after its last. A program registers it once:
+//   const auto* const apartment = ::testing::AddGlobalTestEnvironment(new host::ComApartment);
+class ComApartment : public ::testing::Environment {
+ public:
+  void SetUp() override { ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK); }
+  void TearDown() override { CoUninitialize(); }
+};
 
 template <class T>
 class Ref {

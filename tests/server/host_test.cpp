@@ -14,12 +14,7 @@ using namespace host;
 
 namespace {
 
-class ComApartment : public ::testing::Environment {
- public:
-  void SetUp() override { ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK); }
-  void TearDown() override { CoUninitialize(); }
-};
-const auto* const apartment = ::testing::AddGlobalTestEnvironment(new ComApartment);
+const auto* const apartment = ::testing::AddGlobalTestEnvironment(new host::ComApartment);
 
 // --- The published tables ---
 
@@ -626,6 +621,18 @@ class MemoryBag : public IPropertyBag {
   }
 };
 
+// Two fresh controls of one kind and interface I of each: one to save, one to load.
+template <class I>
+struct SaveAndLoad {
+  SaveAndLoad(const wchar_t* progId, REFIID iid) : from(Create(progId)), to(Create(progId)) {
+    if (from) from->QueryInterface(iid, save.put_void());
+    if (to) to->QueryInterface(iid, load.put_void());
+  }
+  bool Ready() const { return save && load; }
+  Ref<IDispatch> from, to;
+  Ref<I> save, load;
+};
+
 // Each way a container persists a control keeps its own properties, a caption of two lines and a
 // help file path with backslashes among them, and gives them to a fresh control.
 TEST(Persistence, StreamStorageAndPropertyBagRoundTrips) {
@@ -646,23 +653,20 @@ TEST(Persistence, StreamStorageAndPropertyBagRoundTrips) {
     EXPECT_EQ(color.Text(), L"1193046") << way;
   };
   {
-    Ref<IDispatch> from = Create(L"Citara.Journal"), to = Create(L"Citara.Journal");
-    ASSERT_TRUE(from && to);
-    prepare(from.get());
-    Ref<IPersistStreamInit> save, load;
-    ASSERT_EQ(from->QueryInterface(IID_IPersistStreamInit, save.put_void()), S_OK);
-    ASSERT_EQ(to->QueryInterface(IID_IPersistStreamInit, load.put_void()), S_OK);
+    SaveAndLoad<IPersistStreamInit> c(L"Citara.Journal", IID_IPersistStreamInit);
+    ASSERT_TRUE(c.Ready());
+    prepare(c.from.get());
     Ref<IStream> stream;
     ASSERT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, stream.put()), S_OK);
-    ASSERT_EQ(save->Save(stream.get(), TRUE), S_OK);
+    ASSERT_EQ(c.save->Save(stream.get(), TRUE), S_OK);
     ULARGE_INTEGER size{}, max{};
     const LARGE_INTEGER start{};
     ASSERT_EQ(stream->Seek(start, STREAM_SEEK_CUR, &size), S_OK);
-    ASSERT_EQ(save->GetSizeMax(&max), S_OK);
+    ASSERT_EQ(c.save->GetSizeMax(&max), S_OK);
     EXPECT_GE(max.QuadPart, size.QuadPart);  // room enough for what Save writes
     ASSERT_EQ(stream->Seek(start, STREAM_SEEK_SET, nullptr), S_OK);
-    ASSERT_EQ(load->Load(stream.get()), S_OK);
-    expectKept(to.get(), "stream");
+    ASSERT_EQ(c.load->Load(stream.get()), S_OK);
+    expectKept(c.to.get(), "stream");
 
     // A stream of the earlier format, without escapes, loads as it was written.
     const std::wstring old = L"Caption=C:\\new\\old\n";
@@ -673,41 +677,35 @@ TEST(Persistence, StreamStorageAndPropertyBagRoundTrips) {
     earlier->Write(&oldBytes, sizeof(oldBytes), nullptr);
     earlier->Write(old.data(), oldBytes, nullptr);
     ASSERT_EQ(earlier->Seek(start, STREAM_SEEK_SET, nullptr), S_OK);
-    ASSERT_EQ(load->Load(earlier.get()), S_OK);
-    Variant c;
-    EXPECT_EQ(Get(to.get(), L"Caption", c), S_OK);
-    EXPECT_EQ(c.Text(), L"C:\\new\\old");
+    ASSERT_EQ(c.load->Load(earlier.get()), S_OK);
+    Variant loaded;
+    EXPECT_EQ(Get(c.to.get(), L"Caption", loaded), S_OK);
+    EXPECT_EQ(loaded.Text(), L"C:\\new\\old");
   }
   {
-    Ref<IDispatch> from = Create(L"CitaraWeb.Newsgroup"), to = Create(L"CitaraWeb.Newsgroup");
-    ASSERT_TRUE(from && to);
-    prepare(from.get());
-    Ref<IPersistStorage> save, load;
-    ASSERT_EQ(from->QueryInterface(IID_IPersistStorage, save.put_void()), S_OK);
-    ASSERT_EQ(to->QueryInterface(IID_IPersistStorage, load.put_void()), S_OK);
+    SaveAndLoad<IPersistStorage> c(L"CitaraWeb.Newsgroup", IID_IPersistStorage);
+    ASSERT_TRUE(c.Ready());
+    prepare(c.from.get());
     Ref<ILockBytes> bytes;
     Ref<IStorage> storage;
     ASSERT_EQ(CreateILockBytesOnHGlobal(nullptr, TRUE, bytes.put()), S_OK);
     ASSERT_EQ(StgCreateDocfileOnILockBytes(bytes.get(), STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0,
                                            storage.put()),
               S_OK);
-    ASSERT_EQ(save->Save(storage.get(), FALSE), S_OK);
-    ASSERT_EQ(save->SaveCompleted(nullptr), S_OK);
-    ASSERT_EQ(load->Load(storage.get()), S_OK);
-    expectKept(to.get(), "storage");
+    ASSERT_EQ(c.save->Save(storage.get(), FALSE), S_OK);
+    ASSERT_EQ(c.save->SaveCompleted(nullptr), S_OK);
+    ASSERT_EQ(c.load->Load(storage.get()), S_OK);
+    expectKept(c.to.get(), "storage");
   }
   {
-    Ref<IDispatch> from = Create(L"Citara.Other"), to = Create(L"Citara.Other");
-    ASSERT_TRUE(from && to);
-    prepare(from.get());
-    Ref<IPersistPropertyBag> save, load;
-    ASSERT_EQ(from->QueryInterface(IID_IPersistPropertyBag, save.put_void()), S_OK);
-    ASSERT_EQ(to->QueryInterface(IID_IPersistPropertyBag, load.put_void()), S_OK);
+    SaveAndLoad<IPersistPropertyBag> c(L"Citara.Other", IID_IPersistPropertyBag);
+    ASSERT_TRUE(c.Ready());
+    prepare(c.from.get());
     MemoryBag bag;
-    ASSERT_EQ(save->Save(&bag, TRUE, TRUE), S_OK);
+    ASSERT_EQ(c.save->Save(&bag, TRUE, TRUE), S_OK);
     EXPECT_FALSE(bag.values.empty());
-    ASSERT_EQ(load->Load(&bag, nullptr), S_OK);
-    expectKept(to.get(), "property bag");
+    ASSERT_EQ(c.load->Load(&bag, nullptr), S_OK);
+    expectKept(c.to.get(), "property bag");
   }
 }
 

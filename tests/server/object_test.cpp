@@ -16,12 +16,7 @@
 namespace citara::server {
 namespace {
 
-class ComApartment : public ::testing::Environment {
- public:
-  void SetUp() override { ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK); }
-  void TearDown() override { CoUninitialize(); }
-};
-const auto* const apartment = ::testing::AddGlobalTestEnvironment(new ComApartment);
+const auto* const apartment = ::testing::AddGlobalTestEnvironment(new host::ComApartment);
 
 const ControlClass& BookClass() { return ThisLibrary().classes[0]; }
 

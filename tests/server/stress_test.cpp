@@ -20,12 +20,7 @@ using namespace host;
 
 namespace {
 
-class ComApartment : public ::testing::Environment {
- public:
-  void SetUp() override { ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK); }
-  void TearDown() override { CoUninitialize(); }
-};
-const auto* const apartment = ::testing::AddGlobalTestEnvironment(new ComApartment);
+const auto* const apartment = ::testing::AddGlobalTestEnvironment(new host::ComApartment);
 
 // --- The ten controls, from their libraries' own type information ---
 
