@@ -1,21 +1,19 @@
+// Citara's headers come before the Windows headers (see windows_headers.h).
+#include "widgets/utf16.h"
+
 #include "server/bstr.h"
 
 #include <algorithm>
 #include <new>
 
-#include "server/utf16.h"
-
 namespace citara::server {
-
-std::string TextOf(BSTR text) {
-  if (text == nullptr) return {};
-  const UINT length = SysStringLen(text);
-  std::u16string units(length, u'\0');
-  for (UINT i = 0; i < length; ++i) units[i] = static_cast<char16_t>(text[i]);
-  return Utf8FromUtf16(units);
-}
-
 namespace {
+
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows' wide text is UTF-16");
+
+std::u16string_view Units(std::wstring_view text) {
+  return {reinterpret_cast<const char16_t*>(text.data()), text.size()};
+}
 
 BSTR Allocate(std::size_t length) {
   BSTR result = SysAllocStringLen(nullptr, static_cast<UINT>(length));
@@ -24,6 +22,11 @@ BSTR Allocate(std::size_t length) {
 }
 
 }  // namespace
+
+std::string TextOf(BSTR text) {
+  if (text == nullptr) return {};
+  return Narrow(std::wstring_view(text, SysStringLen(text)));
+}
 
 BSTR MakeBstr(std::string_view text) {
   // ASCII (every RTF entry is) is widened in place, without a UTF-16 copy in between.
@@ -37,5 +40,12 @@ BSTR MakeBstr(std::string_view text) {
   std::copy(units.begin(), units.end(), result);
   return result;
 }
+
+std::wstring Wide(std::string_view text) {
+  const std::u16string units = Utf16FromUtf8(text);
+  return std::wstring(units.begin(), units.end());
+}
+
+std::string Narrow(std::wstring_view text) { return Utf8FromUtf16(Units(text)); }
 
 }  // namespace citara::server

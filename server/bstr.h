@@ -1,4 +1,5 @@
-// BSTR to and from Citara's UTF-8 text (losslessly, see utf16.h). A null BSTR is the empty text.
+// Citara's UTF-8 text at the boundary with Windows and COM, converted losslessly (widgets/utf16.h):
+// as a BSTR, where a null BSTR is the empty text, and as the wide text of a Win32 call.
 #pragma once
 
 #include <string>
@@ -11,6 +12,11 @@ namespace citara::server {
 std::string TextOf(BSTR text);
 // A new BSTR holding `text`; throws std::bad_alloc when there is no memory for it.
 BSTR MakeBstr(std::string_view text);
+
+// UTF-8 as the UTF-16 of a Win32 call (a window's text, a message box, a font's face name), and
+// back.
+std::wstring Wide(std::string_view text);
+std::string Narrow(std::wstring_view text);
 
 // Owns one BSTR.
 class Bstr {

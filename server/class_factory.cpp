@@ -11,7 +11,7 @@
 
 namespace citara::server {
 
-HRESULT ClassFactory::QueryInterface(REFIID iid, void** out) {
+HRESULT ClassFactory::QueryInterface(REFIID iid, void** out) noexcept {
   if (out == nullptr) return E_POINTER;
   *out = nullptr;
   if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IClassFactory)) return E_NOINTERFACE;
@@ -20,18 +20,18 @@ HRESULT ClassFactory::QueryInterface(REFIID iid, void** out) {
   return S_OK;
 }
 
-ULONG ClassFactory::AddRef() {
+ULONG ClassFactory::AddRef() noexcept {
   ObjectCreated();
   return ++references_;
 }
 
-ULONG ClassFactory::Release() {
+ULONG ClassFactory::Release() noexcept {
   const ULONG left = --references_;
   ObjectDestroyed();
   return left;
 }
 
-HRESULT ClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** out) {
+HRESULT ClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** out) noexcept {
   if (out == nullptr) return E_POINTER;
   *out = nullptr;
   if (outer != nullptr) return CLASS_E_NOAGGREGATION;
@@ -42,12 +42,12 @@ HRESULT ClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** out) {
   return object->QueryInterface(iid, out);  // on failure the object goes with `object`
 }
 
-HRESULT ClassFactory::LockServer(BOOL lock) {
+HRESULT ClassFactory::LockServer(BOOL lock) noexcept {
   server::LockServer(lock != FALSE);
   return S_OK;
 }
 
-HRESULT GetClassObject(const ServerLibrary& library, REFCLSID clsid, REFIID iid, void** out) {
+HRESULT GetClassObject(const ServerLibrary& library, REFCLSID clsid, REFIID iid, void** out) noexcept {
   if (out == nullptr) return E_POINTER;
   *out = nullptr;
   // One factory per class, made on the first request and kept for the module's lifetime.
@@ -55,17 +55,13 @@ HRESULT GetClassObject(const ServerLibrary& library, REFCLSID clsid, REFIID iid,
   static std::deque<ClassFactory> factories;
   const ControlClass* cls = FindClass(library, clsid);
   if (cls == nullptr) return CLASS_E_CLASSNOTAVAILABLE;
-  ClassFactory* factory = nullptr;
-  try {
+  return Guarded([&] {
     std::lock_guard<std::mutex> hold(lock);
     if (factories.empty()) {
       for (const ControlClass& c : library.classes) factories.emplace_back(c);
     }
-    factory = &factories[static_cast<std::size_t>(cls - library.classes.data())];
-  } catch (...) {
-    return E_OUTOFMEMORY;
-  }
-  return factory->QueryInterface(iid, out);
+    return factories[static_cast<std::size_t>(cls - library.classes.data())].QueryInterface(iid, out);
+  });
 }
 
 }  // namespace citara::server

@@ -12,11 +12,11 @@ class ClassFactory final : public IClassFactory {
  public:
   explicit ClassFactory(const ControlClass& cls) : class_(cls) {}
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
-  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) override;
-  HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override;
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) noexcept override;
+  ULONG STDMETHODCALLTYPE AddRef() noexcept override;
+  ULONG STDMETHODCALLTYPE Release() noexcept override;
+  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) noexcept override;
+  HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) noexcept override;
 
  private:
   const ControlClass& class_;
@@ -24,6 +24,6 @@ class ClassFactory final : public IClassFactory {
 };
 
 // The factory of `clsid` asked for `iid` (DllGetClassObject).
-HRESULT GetClassObject(const ServerLibrary& library, REFCLSID clsid, REFIID iid, void** out);
+HRESULT GetClassObject(const ServerLibrary& library, REFCLSID clsid, REFIID iid, void** out) noexcept;
 
 }  // namespace citara::server

@@ -1,9 +1,9 @@
 // The controls of a server library as data. One table per library drives its class factories, its
-// registration and the layout of each control's dispatch interface, so the ten controls share one
+// registration and each control's dual dispatch interface, so the ten controls share one
 // implementation.
 #pragma once
 
-#include <array>
+#include <memory>
 #include <span>
 
 #include "core/form_description.h"
@@ -11,10 +11,8 @@
 
 namespace citara::server {
 
-// The entries that follow the 36 standard form properties in a dispatch interface. Their order
-// differs from control to control; SavedData stands for its get and put entries, in that order.
-// Width and Height fill one entry each, whether the type library calls them properties or methods.
-enum class TailMember { Width, Height, GetMLACitaraInfo, GetAPACitaraInfo, Reset, SavedData, ValidateData };
+class ControlObject;
+class DualDispatch;
 
 struct ControlClass {
   const wchar_t* name;         // L"Book": the control class's name in the type library
@@ -26,7 +24,9 @@ struct ControlClass {
   const FormDescription& (*form)();
   long width, height;          // the control's fixed size in pixels
   int toolboxBitmap;
-  std::array<TailMember, 7> tail;  // the interface's last entries in order
+  // Makes the control's dual interface, laid out from the library's own declaration of it:
+  // &MakeDualInterface<IBook> (dual_interface.h).
+  std::unique_ptr<DualDispatch> (*dualInterface)(ControlObject& owner);
 };
 
 struct ServerLibrary {

@@ -6,8 +6,11 @@
 //   ComPtr<Enumerator> e = Make<Enumerator>(items);      // reference count 1, owned by `e`
 //   e->QueryInterface(IID_IEnumConnections, out);        // answered from the list
 //
-// Every object made this way counts as a live object of the library until it is destroyed, so
-// DllCanUnloadNow never lets the library go while a host holds anything of it.
+// Objects are made only by Make (a class with private constructors declares it a friend:
+// `template <class T, class... A> friend ComPtr<T> Make(A&&...);`), and every object made this way
+// counts as a live object of the library until it is destroyed, so DllCanUnloadNow never lets the
+// library go while a host holds anything of it. The IUnknown methods are noexcept, as every method
+// a host calls is (com_error.h).
 #pragma once
 
 #include <atomic>
@@ -76,15 +79,15 @@ class ComPtr {
 template <class Derived, class First, class... Rest>
 class Implements : public First, public Rest... {
  public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) noexcept override {
     if (out == nullptr) return E_POINTER;
     *out = static_cast<Derived*>(this)->FindInterface(iid);
     if (*out == nullptr) return E_NOINTERFACE;
     AddRef();
     return S_OK;
   }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-  ULONG STDMETHODCALLTYPE Release() override {
+  ULONG STDMETHODCALLTYPE AddRef() noexcept override { return ++references_; }
+  ULONG STDMETHODCALLTYPE Release() noexcept override {
     const ULONG left = --references_;
     if (left == 0) delete static_cast<Derived*>(this);
     return left;
@@ -100,7 +103,7 @@ class Implements : public First, public Rest... {
   // meanwhile can no longer bring the count to zero a second time.
   void HoldForDestruction() { references_ = 1u << 30; }
 
-  void* FindInterface(REFIID iid) {
+  void* FindInterface(REFIID iid) noexcept {
     if (IsEqualIID(iid, IID_IUnknown)) return static_cast<First*>(this);
     if (IsEqualIID(iid, __uuidof(First))) return static_cast<First*>(this);
     void* found = nullptr;
@@ -112,7 +115,8 @@ class Implements : public First, public Rest... {
   std::atomic<ULONG> references_{1};
 };
 
-// Makes an object with one reference, owned by the result.
+// Makes an object with one reference, owned by the result. Throws what the constructor throws, and
+// std::bad_alloc.
 template <class T, class... Args>
 ComPtr<T> Make(Args&&... args) {
   return ComPtr<T>::Adopt(new T(std::forward<Args>(args)...));

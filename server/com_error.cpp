@@ -9,7 +9,8 @@ void Check(HRESULT status, const char* what) {
   if (FAILED(status)) throw ComError(status, std::string(what) + " failed");
 }
 
-void SetErrorInformation(const ErrorSource& source, const std::string& message) {
+void SetErrorInformation(const ErrorSource& source, const std::string& message) noexcept {
+  if (source.progId == nullptr) return;
   ComPtr<ICreateErrorInfo> create;
   if (FAILED(CreateErrorInfo(create.Put()))) return;
   try {

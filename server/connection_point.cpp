@@ -6,7 +6,7 @@
 
 namespace citara::server {
 
-HRESULT EventConnectionPoint::QueryInterface(REFIID iid, void** out) {
+HRESULT EventConnectionPoint::QueryInterface(REFIID iid, void** out) noexcept {
   if (out == nullptr) return E_POINTER;
   *out = nullptr;
   if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IConnectionPoint)) return E_NOINTERFACE;
@@ -15,20 +15,20 @@ HRESULT EventConnectionPoint::QueryInterface(REFIID iid, void** out) {
   return S_OK;
 }
 
-HRESULT EventConnectionPoint::GetConnectionInterface(IID* iid) {
+HRESULT EventConnectionPoint::GetConnectionInterface(IID* iid) noexcept {
   if (iid == nullptr) return E_POINTER;
   *iid = eventsIid_;
   return S_OK;
 }
 
-HRESULT EventConnectionPoint::GetConnectionPointContainer(IConnectionPointContainer** out) {
+HRESULT EventConnectionPoint::GetConnectionPointContainer(IConnectionPointContainer** out) noexcept {
   if (out == nullptr) return E_POINTER;
   container_.AddRef();
   *out = &container_;
   return S_OK;
 }
 
-HRESULT EventConnectionPoint::Advise(IUnknown* sink, DWORD* cookie) {
+HRESULT EventConnectionPoint::Advise(IUnknown* sink, DWORD* cookie) noexcept {
   if (cookie == nullptr) return E_POINTER;
   *cookie = 0;
   if (sink == nullptr) return E_POINTER;
@@ -41,7 +41,7 @@ HRESULT EventConnectionPoint::Advise(IUnknown* sink, DWORD* cookie) {
   return S_OK;
 }
 
-HRESULT EventConnectionPoint::Unadvise(DWORD cookie) {
+HRESULT EventConnectionPoint::Unadvise(DWORD cookie) noexcept {
   if (!sink_ || cookie == 0 || cookie != cookie_) return CONNECT_E_NOCONNECTION;
   ComPtr<IDispatch> leaving = sink_;  // released after the state is consistent
   sink_ = nullptr;
@@ -49,17 +49,14 @@ HRESULT EventConnectionPoint::Unadvise(DWORD cookie) {
   return S_OK;
 }
 
-HRESULT EventConnectionPoint::EnumConnections(IEnumConnections** out) {
+HRESULT EventConnectionPoint::EnumConnections(IEnumConnections** out) noexcept {
   if (out == nullptr) return E_POINTER;
   *out = nullptr;
-  try {
+  return Guarded([&] {
     std::vector<CONNECTDATA> connections;
     if (sink_) connections.push_back({sink_.Get(), cookie_});
     *out = Make<Enumerator<IEnumConnections, CONNECTDATA>>(connections).Detach();
-    return S_OK;
-  } catch (...) {
-    return E_OUTOFMEMORY;
-  }
+  });
 }
 
 }  // namespace citara::server

@@ -18,15 +18,15 @@ class EventConnectionPoint final : public IConnectionPoint {
   // Disconnects the sink, if any.
   void Clear() { sink_ = nullptr; }
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-  ULONG STDMETHODCALLTYPE AddRef() override { return container_.AddRef(); }
-  ULONG STDMETHODCALLTYPE Release() override { return container_.Release(); }
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) noexcept override;
+  ULONG STDMETHODCALLTYPE AddRef() noexcept override { return container_.AddRef(); }
+  ULONG STDMETHODCALLTYPE Release() noexcept override { return container_.Release(); }
 
-  HRESULT STDMETHODCALLTYPE GetConnectionInterface(IID* iid) override;
-  HRESULT STDMETHODCALLTYPE GetConnectionPointContainer(IConnectionPointContainer** out) override;
-  HRESULT STDMETHODCALLTYPE Advise(IUnknown* sink, DWORD* cookie) override;
-  HRESULT STDMETHODCALLTYPE Unadvise(DWORD cookie) override;
-  HRESULT STDMETHODCALLTYPE EnumConnections(IEnumConnections** out) override;
+  HRESULT STDMETHODCALLTYPE GetConnectionInterface(IID* iid) noexcept override;
+  HRESULT STDMETHODCALLTYPE GetConnectionPointContainer(IConnectionPointContainer** out) noexcept override;
+  HRESULT STDMETHODCALLTYPE Advise(IUnknown* sink, DWORD* cookie) noexcept override;
+  HRESULT STDMETHODCALLTYPE Unadvise(DWORD cookie) noexcept override;
+  HRESULT STDMETHODCALLTYPE EnumConnections(IEnumConnections** out) noexcept override;
 
  private:
   IConnectionPointContainer& container_;

@@ -27,17 +27,10 @@ char32_t KeyFromSink(SHORT key, char32_t offered) {
 
 }  // namespace
 
-// Calls a member of the control object from its dual interface's vtable.
-template <class R, class... Args, R (ControlObject::*Method)(Args...)>
-struct ControlObject::Thunk<Method> {
-  static R STDMETHODCALLTYPE Call(DualInterface* self, Args... args) { return (self->owner->*Method)(args...); }
-  static Slot AsSlot() { return reinterpret_cast<Slot>(&Call); }
-};
-
 ComPtr<ControlObject> ControlObject::Create(const ControlClass& cls) {
-  auto object = ComPtr<ControlObject>::Adopt(new ControlObject(cls, TypeInfoOf(cls.dispatchIid)));
+  auto object = Make<ControlObject>(cls, TypeInfoOf(cls.dispatchIid));
   object->form_ = std::make_unique<TSourceForm>(cls.form());
-  object->font_ = std::make_unique<FontLink>(*object->form_);
+  object->font_ = std::make_unique<FontLink>(*object->form_, [control = object.Get()] { control->SyncWindow(); });
   object->InstallEventHooks();
   return object;
 }
@@ -46,11 +39,8 @@ ControlObject::ControlObject(const ControlClass& cls, ComPtr<ITypeInfo> info)
     : class_(cls),
       errorSource_{cls.progId, &cls.dispatchIid},
       dispatch_(std::move(info), cls.dispatchIid),
-      connectionPoint_(*this, cls.eventsIid) {
-  LayOutVtable();
-  dual_.vtable = vtable_.data();
-  dual_.owner = this;
-}
+      dual_(cls.dualInterface(*this)),
+      connectionPoint_(*this, cls.eventsIid) {}
 
 ControlObject::~ControlObject() {
   HoldForDestruction();  // a sink that takes and drops a reference in OnDestroy cannot destroy us twice
@@ -68,64 +58,6 @@ ControlObject::~ControlObject() {
   connectionPoint_.Clear();
   font_.reset();
   form_.reset();
-}
-
-void ControlObject::LayOutVtable() {
-  // IUnknown comes from the object, as Implements answers it; the dual interface shares its identity.
-  struct Unknown {
-    static HRESULT STDMETHODCALLTYPE QueryInterface(DualInterface* self, REFIID iid, void** out) {
-      return self->owner->QueryInterface(iid, out);
-    }
-    static ULONG STDMETHODCALLTYPE AddRef(DualInterface* self) { return self->owner->AddRef(); }
-    static ULONG STDMETHODCALLTYPE Release(DualInterface* self) { return self->owner->Release(); }
-  };
-  std::size_t n = 0;
-  const auto add = [&](Slot slot) { vtable_[n++] = slot; };
-  add(reinterpret_cast<Slot>(&Unknown::QueryInterface));
-  add(reinterpret_cast<Slot>(&Unknown::AddRef));
-  add(reinterpret_cast<Slot>(&Unknown::Release));
-  add(Thunk<&ControlObject::GetTypeInfoCount>::AsSlot());
-  add(Thunk<&ControlObject::GetTypeInfo>::AsSlot());
-  add(Thunk<&ControlObject::GetIDsOfNames>::AsSlot());
-  add(Thunk<&ControlObject::Invoke>::AsSlot());
-
-  for (Slot slot : {
-           Thunk<&ControlObject::GetVisible>::AsSlot(),        Thunk<&ControlObject::PutVisible>::AsSlot(),
-           Thunk<&ControlObject::GetAutoScroll>::AsSlot(),     Thunk<&ControlObject::PutAutoScroll>::AsSlot(),
-           Thunk<&ControlObject::GetAutoSize>::AsSlot(),       Thunk<&ControlObject::PutAutoSize>::AsSlot(),
-           Thunk<&ControlObject::GetAxBorderStyle>::AsSlot(),  Thunk<&ControlObject::PutAxBorderStyle>::AsSlot(),
-           Thunk<&ControlObject::GetCaption>::AsSlot(),        Thunk<&ControlObject::PutCaption>::AsSlot(),
-           Thunk<&ControlObject::GetColor>::AsSlot(),          Thunk<&ControlObject::PutColor>::AsSlot(),
-           Thunk<&ControlObject::GetFont>::AsSlot(),           Thunk<&ControlObject::PutFont>::AsSlot(),
-           Thunk<&ControlObject::PutRefFont>::AsSlot(),        Thunk<&ControlObject::GetKeyPreview>::AsSlot(),
-           Thunk<&ControlObject::PutKeyPreview>::AsSlot(),     Thunk<&ControlObject::GetPixelsPerInch>::AsSlot(),
-           Thunk<&ControlObject::PutPixelsPerInch>::AsSlot(),  Thunk<&ControlObject::GetPrintScale>::AsSlot(),
-           Thunk<&ControlObject::PutPrintScale>::AsSlot(),     Thunk<&ControlObject::GetScaled>::AsSlot(),
-           Thunk<&ControlObject::PutScaled>::AsSlot(),         Thunk<&ControlObject::GetActive>::AsSlot(),
-           Thunk<&ControlObject::GetDropTarget>::AsSlot(),     Thunk<&ControlObject::PutDropTarget>::AsSlot(),
-           Thunk<&ControlObject::GetHelpFile>::AsSlot(),       Thunk<&ControlObject::PutHelpFile>::AsSlot(),
-           Thunk<&ControlObject::GetDoubleBuffered>::AsSlot(), Thunk<&ControlObject::PutDoubleBuffered>::AsSlot(),
-           Thunk<&ControlObject::GetEnabled>::AsSlot(),        Thunk<&ControlObject::PutEnabled>::AsSlot(),
-           Thunk<&ControlObject::GetBiDiMode>::AsSlot(),       Thunk<&ControlObject::PutBiDiMode>::AsSlot(),
-           Thunk<&ControlObject::GetCursor>::AsSlot(),         Thunk<&ControlObject::PutCursor>::AsSlot(),
-       }) {
-    add(slot);
-  }
-
-  for (TailMember member : class_.tail) {
-    switch (member) {
-      case TailMember::Width: add(Thunk<&ControlObject::GetWidth>::AsSlot()); break;
-      case TailMember::Height: add(Thunk<&ControlObject::GetHeight>::AsSlot()); break;
-      case TailMember::GetMLACitaraInfo: add(Thunk<&ControlObject::GetMLACitaraInfo>::AsSlot()); break;
-      case TailMember::GetAPACitaraInfo: add(Thunk<&ControlObject::GetAPACitaraInfo>::AsSlot()); break;
-      case TailMember::Reset: add(Thunk<&ControlObject::Reset>::AsSlot()); break;
-      case TailMember::ValidateData: add(Thunk<&ControlObject::ValidateData>::AsSlot()); break;
-      case TailMember::SavedData:
-        add(Thunk<&ControlObject::GetSavedData>::AsSlot());
-        add(Thunk<&ControlObject::PutSavedData>::AsSlot());
-        break;
-    }
-  }
 }
 
 // --- Events ---
@@ -184,32 +116,30 @@ void ControlObject::FireKeyPress(char32_t& ch) {
 
 // --- IUnknown, ISupportErrorInfo, IConnectionPointContainer ---
 
-void* ControlObject::FindInterface(REFIID iid) {
-  if (IsEqualIID(iid, class_.dispatchIid) || IsEqualIID(iid, IID_IDispatch)) return &dual_;
+void* ControlObject::FindInterface(REFIID iid) noexcept {
+  if (IsEqualIID(iid, class_.dispatchIid) || IsEqualIID(iid, IID_IDispatch)) return Dispatch();
   // Base interfaces that several of the listed ones share are answered by one of them.
   if (IsEqualIID(iid, IID_IOleWindow)) return static_cast<IOleInPlaceObject*>(this);
   if (IsEqualIID(iid, IID_IPersist)) return static_cast<IPersistStreamInit*>(this);
   if (IsEqualIID(iid, IID_IViewObject)) return static_cast<IViewObject2*>(this);
+  if (IsEqualIID(iid, IID_IProvideClassInfo)) return static_cast<IProvideClassInfo2*>(this);
   return Implements::FindInterface(iid);
 }
 
-HRESULT ControlObject::InterfaceSupportsErrorInfo(REFIID iid) {
+HRESULT ControlObject::InterfaceSupportsErrorInfo(REFIID iid) noexcept {
   return IsEqualIID(iid, class_.dispatchIid) ? S_OK : S_FALSE;
 }
 
-HRESULT ControlObject::EnumConnectionPoints(IEnumConnectionPoints** out) {
+HRESULT ControlObject::EnumConnectionPoints(IEnumConnectionPoints** out) noexcept {
   if (out == nullptr) return E_POINTER;
   *out = nullptr;
-  try {
+  return Guarded([&] {
     const std::vector<IConnectionPoint*> points{&connectionPoint_};
     *out = Make<Enumerator<IEnumConnectionPoints, IConnectionPoint*>>(points).Detach();
-    return S_OK;
-  } catch (...) {
-    return E_OUTOFMEMORY;
-  }
+  });
 }
 
-HRESULT ControlObject::FindConnectionPoint(REFIID iid, IConnectionPoint** out) {
+HRESULT ControlObject::FindConnectionPoint(REFIID iid, IConnectionPoint** out) noexcept {
   if (out == nullptr) return E_POINTER;
   *out = nullptr;
   if (!IsEqualIID(iid, class_.eventsIid)) return CONNECT_E_NOCONNECTION;
@@ -220,17 +150,38 @@ HRESULT ControlObject::FindConnectionPoint(REFIID iid, IConnectionPoint** out) {
 
 // --- IDispatch ---
 
-HRESULT ControlObject::GetTypeInfoCount(UINT* count) { return dispatch_.GetTypeInfoCount(count); }
+HRESULT ControlObject::GetTypeInfoCount(UINT* count) noexcept { return dispatch_.GetTypeInfoCount(count); }
 
-HRESULT ControlObject::GetTypeInfo(UINT index, LCID, ITypeInfo** info) { return dispatch_.GetTypeInfo(index, info); }
+HRESULT ControlObject::GetTypeInfo(UINT index, LCID, ITypeInfo** info) noexcept {
+  return dispatch_.GetTypeInfo(index, info);
+}
 
-HRESULT ControlObject::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
-  return dispatch_.GetIDsOfNames(iid, names, count, ids);
+// The member table behind both is read once per interface, which may fail for want of memory.
+HRESULT ControlObject::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID, DISPID* ids) noexcept {
+  return Guarded(errorSource_, [&] { return dispatch_.GetIDsOfNames(iid, names, count, ids); });
 }
 
 HRESULT ControlObject::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
-                              EXCEPINFO* exception, UINT* argumentError) {
-  return dispatch_.Invoke(&dual_, id, iid, flags, params, result, exception, argumentError);
+                              EXCEPINFO* exception, UINT* argumentError) noexcept {
+  return Guarded(errorSource_, [&] {
+    return dispatch_.Invoke(Dispatch(), id, iid, flags, params, result, exception, argumentError);
+  });
+}
+
+// --- IProvideClassInfo, IProvideClassInfo2 ---
+
+HRESULT ControlObject::GetClassInfo(ITypeInfo** info) noexcept {
+  if (info == nullptr) return E_POINTER;
+  *info = nullptr;
+  return Guarded(errorSource_, [&] { *info = TypeInfoOf(class_.clsid).Detach(); });
+}
+
+HRESULT ControlObject::GetGUID(DWORD kind, GUID* guid) noexcept {
+  if (guid == nullptr) return E_POINTER;
+  *guid = GUID_NULL;
+  if (kind != GUIDKIND_DEFAULT_SOURCE_DISP_IID) return E_INVALIDARG;
+  *guid = class_.eventsIid;
+  return S_OK;
 }
 
 // --- Members ---
@@ -238,7 +189,7 @@ HRESULT ControlObject::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAM
 // Every member runs with the form's window (when it has one) as the one acting, so a message it
 // shows is a real one owned by the host's window, and the windows show its changes at once.
 template <class T, class Read>
-HRESULT ControlObject::Get(T* out, T empty, Read&& read) {
+HRESULT ControlObject::Get(T* out, T empty, Read&& read) noexcept {
   FormWindow::Scope scope(window_.get());
   const HRESULT status = Guarded(errorSource_, [&] {
     RequireOut(out);
@@ -250,150 +201,150 @@ HRESULT ControlObject::Get(T* out, T empty, Read&& read) {
 }
 
 template <class Write>
-HRESULT ControlObject::Put(Write&& write) {
+HRESULT ControlObject::Put(Write&& write) noexcept {
   FormWindow::Scope scope(window_.get());
   const HRESULT status = Guarded(errorSource_, std::forward<Write>(write));
   SyncWindow();
   return status;
 }
 
-HRESULT ControlObject::GetVisible(VARIANT_BOOL* value) {
+HRESULT ControlObject::GetVisible(VARIANT_BOOL* value) noexcept {
   return Get(value, VARIANT_FALSE, [&] { return AutomationBoolOf(form_->Visible()); });
 }
-HRESULT ControlObject::PutVisible(VARIANT_BOOL value) {
+HRESULT ControlObject::PutVisible(VARIANT_BOOL value) noexcept {
   return Put([&] { IsTrue(value) ? form_->Show() : form_->Hide(); });
 }
-HRESULT ControlObject::GetAutoScroll(VARIANT_BOOL* value) {
+HRESULT ControlObject::GetAutoScroll(VARIANT_BOOL* value) noexcept {
   return Get(value, VARIANT_FALSE, [&] { return AutomationBoolOf(stored_.autoScroll); });
 }
-HRESULT ControlObject::PutAutoScroll(VARIANT_BOOL value) {
+HRESULT ControlObject::PutAutoScroll(VARIANT_BOOL value) noexcept {
   return Put([&] { stored_.autoScroll = IsTrue(value); });
 }
-HRESULT ControlObject::GetAutoSize(VARIANT_BOOL* value) {
+HRESULT ControlObject::GetAutoSize(VARIANT_BOOL* value) noexcept {
   return Get(value, VARIANT_FALSE, [&] { return AutomationBoolOf(stored_.autoSize); });
 }
-HRESULT ControlObject::PutAutoSize(VARIANT_BOOL value) {
+HRESULT ControlObject::PutAutoSize(VARIANT_BOOL value) noexcept {
   return Put([&] { stored_.autoSize = IsTrue(value); });
 }
-HRESULT ControlObject::GetAxBorderStyle(LONG* value) {
+HRESULT ControlObject::GetAxBorderStyle(LONG* value) noexcept {
   return Get(value, LONG{0}, [&] { return stored_.axBorderStyle; });
 }
-HRESULT ControlObject::PutAxBorderStyle(LONG value) {
+HRESULT ControlObject::PutAxBorderStyle(LONG value) noexcept {
   return Put([&] { stored_.axBorderStyle = value; });
 }
-HRESULT ControlObject::GetCaption(BSTR* value) {
+HRESULT ControlObject::GetCaption(BSTR* value) noexcept {
   return Get(value, BSTR{}, [&] { return MakeBstr(form_->Caption()); });
 }
-HRESULT ControlObject::PutCaption(BSTR value) {
+HRESULT ControlObject::PutCaption(BSTR value) noexcept {
   return Put([&] { form_->SetCaption(TextOf(value)); });
 }
-HRESULT ControlObject::GetColor(OLE_COLOR* value) {
+HRESULT ControlObject::GetColor(OLE_COLOR* value) noexcept {
   return Get(value, OLE_COLOR{0}, [&] { return OLE_COLOR{form_->Color()}; });
 }
-HRESULT ControlObject::PutColor(OLE_COLOR value) {
+HRESULT ControlObject::PutColor(OLE_COLOR value) noexcept {
   return Put([&] {
     form_->SetColor(value);
     if (window_) InvalidateRect(window_->Handle(), nullptr, TRUE);
   });
 }
-HRESULT ControlObject::GetFont(IFontDisp** value) {
+HRESULT ControlObject::GetFont(IFontDisp** value) noexcept {
   return Get(value, static_cast<IFontDisp*>(nullptr), [&] { return font_->Font().Detach(); });
 }
-HRESULT ControlObject::PutFont(IFontDisp* value) {
+HRESULT ControlObject::PutFont(IFontDisp* value) noexcept {
   return Put([&] { font_->Assign(value); });
 }
-HRESULT ControlObject::PutRefFont(IFontDisp** value) {
+HRESULT ControlObject::PutRefFont(IFontDisp** value) noexcept {
   return Put([&] {
     if (value == nullptr) throw ComError(E_POINTER, "no font was given");
     font_->Assign(*value);
   });
 }
-HRESULT ControlObject::GetKeyPreview(VARIANT_BOOL* value) {
+HRESULT ControlObject::GetKeyPreview(VARIANT_BOOL* value) noexcept {
   return Get(value, VARIANT_FALSE, [&] { return AutomationBoolOf(stored_.keyPreview); });
 }
-HRESULT ControlObject::PutKeyPreview(VARIANT_BOOL value) {
+HRESULT ControlObject::PutKeyPreview(VARIANT_BOOL value) noexcept {
   return Put([&] { stored_.keyPreview = IsTrue(value); });
 }
-HRESULT ControlObject::GetPixelsPerInch(LONG* value) {
+HRESULT ControlObject::GetPixelsPerInch(LONG* value) noexcept {
   return Get(value, LONG{0}, [&] { return stored_.pixelsPerInch; });
 }
-HRESULT ControlObject::PutPixelsPerInch(LONG value) {
+HRESULT ControlObject::PutPixelsPerInch(LONG value) noexcept {
   return Put([&] { stored_.pixelsPerInch = value; });
 }
-HRESULT ControlObject::GetPrintScale(LONG* value) {
+HRESULT ControlObject::GetPrintScale(LONG* value) noexcept {
   return Get(value, LONG{0}, [&] { return stored_.printScale; });
 }
-HRESULT ControlObject::PutPrintScale(LONG value) {
+HRESULT ControlObject::PutPrintScale(LONG value) noexcept {
   return Put([&] { stored_.printScale = value; });
 }
-HRESULT ControlObject::GetScaled(VARIANT_BOOL* value) {
+HRESULT ControlObject::GetScaled(VARIANT_BOOL* value) noexcept {
   return Get(value, VARIANT_FALSE, [&] { return AutomationBoolOf(stored_.scaled); });
 }
-HRESULT ControlObject::PutScaled(VARIANT_BOOL value) {
+HRESULT ControlObject::PutScaled(VARIANT_BOOL value) noexcept {
   return Put([&] { stored_.scaled = IsTrue(value); });
 }
-HRESULT ControlObject::GetActive(VARIANT_BOOL* value) {
+HRESULT ControlObject::GetActive(VARIANT_BOOL* value) noexcept {
   // Active while the keyboard focus is inside the form's window in its host.
   return Get(value, VARIANT_FALSE, [&] { return AutomationBoolOf(window_ != nullptr && active_); });
 }
-HRESULT ControlObject::GetDropTarget(VARIANT_BOOL* value) {
+HRESULT ControlObject::GetDropTarget(VARIANT_BOOL* value) noexcept {
   return Get(value, VARIANT_FALSE, [&] { return AutomationBoolOf(stored_.dropTarget); });
 }
-HRESULT ControlObject::PutDropTarget(VARIANT_BOOL value) {
+HRESULT ControlObject::PutDropTarget(VARIANT_BOOL value) noexcept {
   return Put([&] { stored_.dropTarget = IsTrue(value); });
 }
-HRESULT ControlObject::GetHelpFile(BSTR* value) {
+HRESULT ControlObject::GetHelpFile(BSTR* value) noexcept {
   return Get(value, BSTR{}, [&] { return MakeBstr(stored_.helpFile); });
 }
-HRESULT ControlObject::PutHelpFile(BSTR value) {
+HRESULT ControlObject::PutHelpFile(BSTR value) noexcept {
   return Put([&] { stored_.helpFile = TextOf(value); });
 }
-HRESULT ControlObject::GetDoubleBuffered(VARIANT_BOOL* value) {
+HRESULT ControlObject::GetDoubleBuffered(VARIANT_BOOL* value) noexcept {
   return Get(value, VARIANT_FALSE, [&] { return AutomationBoolOf(stored_.doubleBuffered); });
 }
-HRESULT ControlObject::PutDoubleBuffered(VARIANT_BOOL value) {
+HRESULT ControlObject::PutDoubleBuffered(VARIANT_BOOL value) noexcept {
   return Put([&] { stored_.doubleBuffered = IsTrue(value); });
 }
-HRESULT ControlObject::GetEnabled(VARIANT_BOOL* value) {
+HRESULT ControlObject::GetEnabled(VARIANT_BOOL* value) noexcept {
   return Get(value, VARIANT_FALSE, [&] { return AutomationBoolOf(form_->Enabled()); });
 }
-HRESULT ControlObject::PutEnabled(VARIANT_BOOL value) {
+HRESULT ControlObject::PutEnabled(VARIANT_BOOL value) noexcept {
   return Put([&] { form_->SetEnabled(IsTrue(value)); });
 }
-HRESULT ControlObject::GetBiDiMode(LONG* value) {
+HRESULT ControlObject::GetBiDiMode(LONG* value) noexcept {
   return Get(value, LONG{0}, [&] { return stored_.biDiMode; });
 }
-HRESULT ControlObject::PutBiDiMode(LONG value) {
+HRESULT ControlObject::PutBiDiMode(LONG value) noexcept {
   return Put([&] { stored_.biDiMode = value; });
 }
-HRESULT ControlObject::GetCursor(SHORT* value) {
+HRESULT ControlObject::GetCursor(SHORT* value) noexcept {
   return Get(value, SHORT{0}, [&] { return stored_.cursor; });
 }
-HRESULT ControlObject::PutCursor(SHORT value) {
+HRESULT ControlObject::PutCursor(SHORT value) noexcept {
   return Put([&] { stored_.cursor = value; });
 }
-HRESULT ControlObject::GetWidth(LONG* value) {
+HRESULT ControlObject::GetWidth(LONG* value) noexcept {
   return Get(value, LONG{0}, [&] { return class_.width; });
 }
-HRESULT ControlObject::GetHeight(LONG* value) {
+HRESULT ControlObject::GetHeight(LONG* value) noexcept {
   return Get(value, LONG{0}, [&] { return class_.height; });
 }
-HRESULT ControlObject::GetMLACitaraInfo(BSTR* value) {
+HRESULT ControlObject::GetMLACitaraInfo(BSTR* value) noexcept {
   return Get(value, BSTR{}, [&] { return MakeBstr(form_->GetMLACitaraInfo()); });
 }
-HRESULT ControlObject::GetAPACitaraInfo(BSTR* value) {
+HRESULT ControlObject::GetAPACitaraInfo(BSTR* value) noexcept {
   return Get(value, BSTR{}, [&] { return MakeBstr(form_->GetAPACitaraInfo()); });
 }
-HRESULT ControlObject::Reset() {
+HRESULT ControlObject::Reset() noexcept {
   return Put([&] { form_->Reset(); });
 }
-HRESULT ControlObject::GetSavedData(BSTR* value) {
+HRESULT ControlObject::GetSavedData(BSTR* value) noexcept {
   return Get(value, BSTR{}, [&] { return MakeBstr(form_->SavedData()); });
 }
-HRESULT ControlObject::PutSavedData(BSTR value) {
+HRESULT ControlObject::PutSavedData(BSTR value) noexcept {
   return Put([&] { form_->SetSavedData(TextOf(value)); });
 }
-HRESULT ControlObject::ValidateData(VARIANT_BOOL* value) {
+HRESULT ControlObject::ValidateData(VARIANT_BOOL* value) noexcept {
   return Get(value, VARIANT_FALSE, [&] { return static_cast<VARIANT_BOOL>(form_->ValidateData()); });
 }
 

@@ -1,11 +1,12 @@
 // The control object: what a host holds when it creates one of the ten controls. It creates the
-// control's form from the form's description and serves the control's dual dispatch interface (laid
-// out from the class table, see class_table.h), error information, and one connection point for the
-// control's events.
+// control's form from the form's description and serves the control's dual dispatch interface (as
+// the type library declares it, dual_interface.h), error information, the class's type information
+// (IProvideClassInfo2), and one connection point for the control's events.
 //
-// Every entry of the dispatch interface runs inside Guarded (com_error.h): a null out pointer gives
-// E_POINTER, every out value is set to its empty value before the work starts, an exception gives a
-// failure status with error information (description, the ProgID, the dispatch interface's IID).
+// Every method a host can call is noexcept. Every entry of the dispatch interface runs inside
+// Guarded (com_error.h): a null out pointer gives E_POINTER, every out value is set to its empty
+// value before the work starts, an exception gives a failure status with error information
+// (description, the ProgID, the dispatch interface's IID).
 //
 // Events: a click on the form fires OnClick; a character key seen by the form (typed while the
 // form itself has the focus, or into any of its fields while KeyPreview is set) fires OnKeyPress,
@@ -24,7 +25,6 @@
 // on a dialog that no one can see.
 #pragma once
 
-#include <array>
 #include <memory>
 #include <string>
 #include <utility>
@@ -41,11 +41,19 @@
 
 namespace citara::server {
 
+// A control's dual dispatch interface (DualInterface<IBook> and so on, dual_interface.h), owned by
+// its control object.
+class DualDispatch {
+ public:
+  virtual ~DualDispatch() = default;
+  virtual IDispatch* Dispatch() noexcept = 0;
+};
+
 class ControlObject final
     : public Implements<ControlObject, ISupportErrorInfo, IConnectionPointContainer, IOleObject, IOleInPlaceObject,
                         IOleInPlaceActiveObject, IOleControl, IViewObject2, IDataObject, IPersistStreamInit,
                         IPersistStorage, IPersistPropertyBag, IPerPropertyBrowsing, ISpecifyPropertyPages,
-                        IQuickActivate, ISimpleFrameSite, IObjectSafety> {
+                        IQuickActivate, ISimpleFrameSite, IObjectSafety, IProvideClassInfo2> {
  public:
   // Makes the control of `cls` with its form. Throws when the form or the type information cannot
   // be made.
@@ -55,178 +63,173 @@ class ControlObject final
   const ControlClass& Class() const { return class_; }
   TSourceForm& Form() const { return *form_; }
   // The control's dual dispatch interface (no reference added).
-  IDispatch* Dispatch() { return reinterpret_cast<IDispatch*>(&dual_); }
+  IDispatch* Dispatch() const noexcept { return dual_->Dispatch(); }
 
-  void* FindInterface(REFIID iid);
+  void* FindInterface(REFIID iid) noexcept;
 
   // ISupportErrorInfo
-  HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID iid) override;
+  HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID iid) noexcept override;
   // IConnectionPointContainer
-  HRESULT STDMETHODCALLTYPE EnumConnectionPoints(IEnumConnectionPoints** out) override;
-  HRESULT STDMETHODCALLTYPE FindConnectionPoint(REFIID iid, IConnectionPoint** out) override;
+  HRESULT STDMETHODCALLTYPE EnumConnectionPoints(IEnumConnectionPoints** out) noexcept override;
+  HRESULT STDMETHODCALLTYPE FindConnectionPoint(REFIID iid, IConnectionPoint** out) noexcept override;
 
   // --- The container side (control_site.cpp) ---
   // IOleObject
-  HRESULT STDMETHODCALLTYPE SetClientSite(IOleClientSite* site) override;
-  HRESULT STDMETHODCALLTYPE GetClientSite(IOleClientSite** site) override;
-  HRESULT STDMETHODCALLTYPE SetHostNames(LPCOLESTR, LPCOLESTR) override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE Close(DWORD saveOption) override;
-  HRESULT STDMETHODCALLTYPE SetMoniker(DWORD, IMoniker*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetMoniker(DWORD, DWORD, IMoniker** out) override;
-  HRESULT STDMETHODCALLTYPE InitFromData(IDataObject*, BOOL, DWORD) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetClipboardData(DWORD, IDataObject** out) override;
+  HRESULT STDMETHODCALLTYPE SetClientSite(IOleClientSite* site) noexcept override;
+  HRESULT STDMETHODCALLTYPE GetClientSite(IOleClientSite** site) noexcept override;
+  HRESULT STDMETHODCALLTYPE SetHostNames(LPCOLESTR, LPCOLESTR) noexcept override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE Close(DWORD saveOption) noexcept override;
+  HRESULT STDMETHODCALLTYPE SetMoniker(DWORD, IMoniker*) noexcept override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetMoniker(DWORD, DWORD, IMoniker** out) noexcept override;
+  HRESULT STDMETHODCALLTYPE InitFromData(IDataObject*, BOOL, DWORD) noexcept override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetClipboardData(DWORD, IDataObject** out) noexcept override;
   HRESULT STDMETHODCALLTYPE DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG, HWND parent,
-                                   LPCRECT rect) override;
-  HRESULT STDMETHODCALLTYPE EnumVerbs(IEnumOLEVERB** out) override;
-  HRESULT STDMETHODCALLTYPE Update() override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE IsUpToDate() override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE GetUserClassID(CLSID* clsid) override;
-  HRESULT STDMETHODCALLTYPE GetUserType(DWORD form, LPOLESTR* type) override;
-  HRESULT STDMETHODCALLTYPE SetExtent(DWORD aspect, SIZEL* size) override;
-  HRESULT STDMETHODCALLTYPE GetExtent(DWORD aspect, SIZEL* size) override;
-  HRESULT STDMETHODCALLTYPE Advise(IAdviseSink* sink, DWORD* cookie) override;
-  HRESULT STDMETHODCALLTYPE Unadvise(DWORD cookie) override;
-  HRESULT STDMETHODCALLTYPE EnumAdvise(IEnumSTATDATA** out) override;
-  HRESULT STDMETHODCALLTYPE GetMiscStatus(DWORD aspect, DWORD* status) override;
-  HRESULT STDMETHODCALLTYPE SetColorScheme(LOGPALETTE*) override { return E_NOTIMPL; }
+                                   LPCRECT rect) noexcept override;
+  HRESULT STDMETHODCALLTYPE EnumVerbs(IEnumOLEVERB** out) noexcept override;
+  HRESULT STDMETHODCALLTYPE Update() noexcept override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE IsUpToDate() noexcept override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE GetUserClassID(CLSID* clsid) noexcept override;
+  HRESULT STDMETHODCALLTYPE GetUserType(DWORD form, LPOLESTR* type) noexcept override;
+  HRESULT STDMETHODCALLTYPE SetExtent(DWORD aspect, SIZEL* size) noexcept override;
+  HRESULT STDMETHODCALLTYPE GetExtent(DWORD aspect, SIZEL* size) noexcept override;
+  HRESULT STDMETHODCALLTYPE Advise(IAdviseSink* sink, DWORD* cookie) noexcept override;
+  HRESULT STDMETHODCALLTYPE Unadvise(DWORD cookie) noexcept override;
+  HRESULT STDMETHODCALLTYPE EnumAdvise(IEnumSTATDATA** out) noexcept override;
+  HRESULT STDMETHODCALLTYPE GetMiscStatus(DWORD aspect, DWORD* status) noexcept override;
+  HRESULT STDMETHODCALLTYPE SetColorScheme(LOGPALETTE*) noexcept override { return E_NOTIMPL; }
   // IOleWindow, IOleInPlaceObject, IOleInPlaceActiveObject
-  HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override;
-  HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE InPlaceDeactivate() override;
-  HRESULT STDMETHODCALLTYPE UIDeactivate() override;
-  HRESULT STDMETHODCALLTYPE SetObjectRects(LPCRECT position, LPCRECT clip) override;
-  HRESULT STDMETHODCALLTYPE ReactivateAndUndo() override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE TranslateAccelerator(LPMSG message) override { return message ? S_FALSE : E_POINTER; }
-  HRESULT STDMETHODCALLTYPE OnFrameWindowActivate(BOOL) override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE OnDocWindowActivate(BOOL) override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE EnableModeless(BOOL) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) noexcept override;
+  HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) noexcept override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE InPlaceDeactivate() noexcept override;
+  HRESULT STDMETHODCALLTYPE UIDeactivate() noexcept override;
+  HRESULT STDMETHODCALLTYPE SetObjectRects(LPCRECT position, LPCRECT clip) noexcept override;
+  HRESULT STDMETHODCALLTYPE ReactivateAndUndo() noexcept override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE TranslateAccelerator(LPMSG message) noexcept override { return message ? S_FALSE : E_POINTER; }
+  HRESULT STDMETHODCALLTYPE OnFrameWindowActivate(BOOL) noexcept override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE OnDocWindowActivate(BOOL) noexcept override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) noexcept override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE EnableModeless(BOOL) noexcept override { return S_OK; }
   // IOleControl
-  HRESULT STDMETHODCALLTYPE GetControlInfo(CONTROLINFO* info) override;
-  HRESULT STDMETHODCALLTYPE OnMnemonic(MSG* message) override { return message ? S_OK : E_POINTER; }
-  HRESULT STDMETHODCALLTYPE OnAmbientPropertyChange(DISPID) override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE FreezeEvents(BOOL freeze) override;
+  HRESULT STDMETHODCALLTYPE GetControlInfo(CONTROLINFO* info) noexcept override;
+  HRESULT STDMETHODCALLTYPE OnMnemonic(MSG* message) noexcept override { return message ? S_OK : E_POINTER; }
+  HRESULT STDMETHODCALLTYPE OnAmbientPropertyChange(DISPID) noexcept override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE FreezeEvents(BOOL freeze) noexcept override;
   // IViewObject2
   HRESULT STDMETHODCALLTYPE Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC, HDC dc, LPCRECTL bounds,
-                                 LPCRECTL, BOOL(STDMETHODCALLTYPE*)(ULONG_PTR), ULONG_PTR) override;
-  HRESULT STDMETHODCALLTYPE GetColorSet(DWORD, LONG, void*, DVTARGETDEVICE*, HDC, LOGPALETTE** out) override;
-  HRESULT STDMETHODCALLTYPE Freeze(DWORD, LONG, void*, DWORD*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE Unfreeze(DWORD) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE SetAdvise(DWORD aspects, DWORD flags, IAdviseSink* sink) override;
-  HRESULT STDMETHODCALLTYPE GetAdvise(DWORD* aspects, DWORD* flags, IAdviseSink** sink) override;
-  HRESULT STDMETHODCALLTYPE GetExtent(DWORD aspect, LONG, DVTARGETDEVICE*, LPSIZEL size) override;
-  // IDataObject: no formats (the entries travel through the dispatch interface)
-  HRESULT STDMETHODCALLTYPE GetData(FORMATETC*, STGMEDIUM*) override { return DV_E_FORMATETC; }
-  HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return DV_E_FORMATETC; }
-  HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC*) override { return DV_E_FORMATETC; }
-  HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override;
-  HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD, IEnumFORMATETC** out) override;
-  HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return OLE_E_ADVISENOTSUPPORTED; }
-  HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
-  HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
+                                 LPCRECTL, BOOL(STDMETHODCALLTYPE*)(ULONG_PTR), ULONG_PTR) noexcept override;
+  HRESULT STDMETHODCALLTYPE GetColorSet(DWORD, LONG, void*, DVTARGETDEVICE*, HDC, LOGPALETTE** out) noexcept override;
+  HRESULT STDMETHODCALLTYPE Freeze(DWORD, LONG, void*, DWORD*) noexcept override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Unfreeze(DWORD) noexcept override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE SetAdvise(DWORD aspects, DWORD flags, IAdviseSink* sink) noexcept override;
+  HRESULT STDMETHODCALLTYPE GetAdvise(DWORD* aspects, DWORD* flags, IAdviseSink** sink) noexcept override;
+  HRESULT STDMETHODCALLTYPE GetExtent(DWORD aspect, LONG, DVTARGETDEVICE*, LPSIZEL size) noexcept override;
+  // IDataObject: the MLA entry as Unicode text (CF_UNICODETEXT) and as "Rich Text Format", both
+  // in global memory, for a host that pastes or drags the control
+  HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) noexcept override;
+  HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC* format, STGMEDIUM* medium) noexcept override;
+  HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) noexcept override;
+  HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) noexcept override;
+  HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) noexcept override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD, IEnumFORMATETC** out) noexcept override;
+  HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) noexcept override { return OLE_E_ADVISENOTSUPPORTED; }
+  HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) noexcept override { return OLE_E_ADVISENOTSUPPORTED; }
+  HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) noexcept override { return OLE_E_ADVISENOTSUPPORTED; }
   // IPersist, IPersistStreamInit, IPersistStorage, IPersistPropertyBag
-  HRESULT STDMETHODCALLTYPE GetClassID(CLSID* clsid) override;
-  HRESULT STDMETHODCALLTYPE IsDirty() override { return dirty_ ? S_OK : S_FALSE; }
-  HRESULT STDMETHODCALLTYPE Load(LPSTREAM stream) override;
-  HRESULT STDMETHODCALLTYPE Save(LPSTREAM stream, BOOL clearDirty) override;
-  HRESULT STDMETHODCALLTYPE GetSizeMax(ULARGE_INTEGER* size) override;
-  HRESULT STDMETHODCALLTYPE InitNew() override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE InitNew(IStorage* storage) override { return storage ? S_OK : E_POINTER; }
-  HRESULT STDMETHODCALLTYPE Load(IStorage* storage) override;
-  HRESULT STDMETHODCALLTYPE Save(IStorage* storage, BOOL sameAsLoad) override;
-  HRESULT STDMETHODCALLTYPE SaveCompleted(IStorage*) override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE HandsOffStorage() override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE Load(IPropertyBag* bag, IErrorLog* log) override;
-  HRESULT STDMETHODCALLTYPE Save(IPropertyBag* bag, BOOL clearDirty, BOOL saveAll) override;
+  HRESULT STDMETHODCALLTYPE GetClassID(CLSID* clsid) noexcept override;
+  HRESULT STDMETHODCALLTYPE IsDirty() noexcept override { return dirty_ ? S_OK : S_FALSE; }
+  HRESULT STDMETHODCALLTYPE Load(LPSTREAM stream) noexcept override;
+  HRESULT STDMETHODCALLTYPE Save(LPSTREAM stream, BOOL clearDirty) noexcept override;
+  HRESULT STDMETHODCALLTYPE GetSizeMax(ULARGE_INTEGER* size) noexcept override;
+  HRESULT STDMETHODCALLTYPE InitNew() noexcept override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE InitNew(IStorage* storage) noexcept override { return storage ? S_OK : E_POINTER; }
+  HRESULT STDMETHODCALLTYPE Load(IStorage* storage) noexcept override;
+  HRESULT STDMETHODCALLTYPE Save(IStorage* storage, BOOL sameAsLoad) noexcept override;
+  HRESULT STDMETHODCALLTYPE SaveCompleted(IStorage*) noexcept override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE HandsOffStorage() noexcept override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE Load(IPropertyBag* bag, IErrorLog* log) noexcept override;
+  HRESULT STDMETHODCALLTYPE Save(IPropertyBag* bag, BOOL clearDirty, BOOL saveAll) noexcept override;
   // IPerPropertyBrowsing, ISpecifyPropertyPages: no pages, no predefined values
-  HRESULT STDMETHODCALLTYPE GetDisplayString(DISPID, BSTR* out) override;
-  HRESULT STDMETHODCALLTYPE MapPropertyToPage(DISPID, CLSID* out) override;
-  HRESULT STDMETHODCALLTYPE GetPredefinedStrings(DISPID, CALPOLESTR* strings, CADWORD* cookies) override;
-  HRESULT STDMETHODCALLTYPE GetPredefinedValue(DISPID, DWORD, VARIANT* out) override;
-  HRESULT STDMETHODCALLTYPE GetPages(CAUUID* pages) override;
+  HRESULT STDMETHODCALLTYPE GetDisplayString(DISPID, BSTR* out) noexcept override;
+  HRESULT STDMETHODCALLTYPE MapPropertyToPage(DISPID, CLSID* out) noexcept override;
+  HRESULT STDMETHODCALLTYPE GetPredefinedStrings(DISPID, CALPOLESTR* strings, CADWORD* cookies) noexcept override;
+  HRESULT STDMETHODCALLTYPE GetPredefinedValue(DISPID, DWORD, VARIANT* out) noexcept override;
+  HRESULT STDMETHODCALLTYPE GetPages(CAUUID* pages) noexcept override;
   // IQuickActivate
-  HRESULT STDMETHODCALLTYPE QuickActivate(QACONTAINER* container, QACONTROL* control) override;
-  HRESULT STDMETHODCALLTYPE SetContentExtent(LPSIZEL size) override;
-  HRESULT STDMETHODCALLTYPE GetContentExtent(LPSIZEL size) override;
+  HRESULT STDMETHODCALLTYPE QuickActivate(QACONTAINER* container, QACONTROL* control) noexcept override;
+  HRESULT STDMETHODCALLTYPE SetContentExtent(LPSIZEL size) noexcept override;
+  HRESULT STDMETHODCALLTYPE GetContentExtent(LPSIZEL size) noexcept override;
   // ISimpleFrameSite: the form passes every message on
-  HRESULT STDMETHODCALLTYPE PreMessageFilter(HWND, UINT, WPARAM, LPARAM, LRESULT*, DWORD*) override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE PostMessageFilter(HWND, UINT, WPARAM, LPARAM, LRESULT*, DWORD) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE PreMessageFilter(HWND, UINT, WPARAM, LPARAM, LRESULT* result,
+                                             DWORD* cookie) noexcept override;
+  HRESULT STDMETHODCALLTYPE PostMessageFilter(HWND, UINT, WPARAM, LPARAM, LRESULT* result, DWORD) noexcept override;
+  // IProvideClassInfo, IProvideClassInfo2: the control class's type information and its events
+  // interface (GUIDKIND_DEFAULT_SOURCE_DISP_IID), as hosts that bind events ask
+  HRESULT STDMETHODCALLTYPE GetClassInfo(ITypeInfo** info) noexcept override;
+  HRESULT STDMETHODCALLTYPE GetGUID(DWORD kind, GUID* guid) noexcept override;
   // IObjectSafety
-  HRESULT STDMETHODCALLTYPE GetInterfaceSafetyOptions(REFIID iid, DWORD* supported, DWORD* enabled) override;
-  HRESULT STDMETHODCALLTYPE SetInterfaceSafetyOptions(REFIID iid, DWORD mask, DWORD enabled) override;
+  HRESULT STDMETHODCALLTYPE GetInterfaceSafetyOptions(REFIID iid, DWORD* supported, DWORD* enabled) noexcept override;
+  HRESULT STDMETHODCALLTYPE SetInterfaceSafetyOptions(REFIID iid, DWORD mask, DWORD enabled) noexcept override;
 
   // The form's window while the control is active in place (nullptr otherwise).
   FormWindow* Window() const { return window_.get(); }
 
-  // --- The dispatch interface's entries (reached through the vtable laid out in Create) ---
-  HRESULT GetTypeInfoCount(UINT* count);
-  HRESULT GetTypeInfo(UINT index, LCID, ITypeInfo** info);
-  HRESULT GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID, DISPID* ids);
+  // --- The dispatch interface's entries (reached through DualInterface, dual_interface.h) ---
+  HRESULT GetTypeInfoCount(UINT* count) noexcept;
+  HRESULT GetTypeInfo(UINT index, LCID, ITypeInfo** info) noexcept;
+  HRESULT GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID, DISPID* ids) noexcept;
   HRESULT Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
-                 UINT* argumentError);
+                 UINT* argumentError) noexcept;
 
-  HRESULT GetVisible(VARIANT_BOOL* value);
-  HRESULT PutVisible(VARIANT_BOOL value);
-  HRESULT GetAutoScroll(VARIANT_BOOL* value);
-  HRESULT PutAutoScroll(VARIANT_BOOL value);
-  HRESULT GetAutoSize(VARIANT_BOOL* value);
-  HRESULT PutAutoSize(VARIANT_BOOL value);
-  HRESULT GetAxBorderStyle(LONG* value);
-  HRESULT PutAxBorderStyle(LONG value);
-  HRESULT GetCaption(BSTR* value);
-  HRESULT PutCaption(BSTR value);
-  HRESULT GetColor(OLE_COLOR* value);
-  HRESULT PutColor(OLE_COLOR value);
-  HRESULT GetFont(IFontDisp** value);
-  HRESULT PutFont(IFontDisp* value);
-  HRESULT PutRefFont(IFontDisp** value);
-  HRESULT GetKeyPreview(VARIANT_BOOL* value);
-  HRESULT PutKeyPreview(VARIANT_BOOL value);
-  HRESULT GetPixelsPerInch(LONG* value);
-  HRESULT PutPixelsPerInch(LONG value);
-  HRESULT GetPrintScale(LONG* value);
-  HRESULT PutPrintScale(LONG value);
-  HRESULT GetScaled(VARIANT_BOOL* value);
-  HRESULT PutScaled(VARIANT_BOOL value);
-  HRESULT GetActive(VARIANT_BOOL* value);
-  HRESULT GetDropTarget(VARIANT_BOOL* value);
-  HRESULT PutDropTarget(VARIANT_BOOL value);
-  HRESULT GetHelpFile(BSTR* value);
-  HRESULT PutHelpFile(BSTR value);
-  HRESULT GetDoubleBuffered(VARIANT_BOOL* value);
-  HRESULT PutDoubleBuffered(VARIANT_BOOL value);
-  HRESULT GetEnabled(VARIANT_BOOL* value);
-  HRESULT PutEnabled(VARIANT_BOOL value);
-  HRESULT GetBiDiMode(LONG* value);
-  HRESULT PutBiDiMode(LONG value);
-  HRESULT GetCursor(SHORT* value);
-  HRESULT PutCursor(SHORT value);
-  HRESULT GetWidth(LONG* value);
-  HRESULT GetHeight(LONG* value);
-  HRESULT GetMLACitaraInfo(BSTR* value);
-  HRESULT GetAPACitaraInfo(BSTR* value);
-  HRESULT Reset();
-  HRESULT GetSavedData(BSTR* value);
-  HRESULT PutSavedData(BSTR value);
-  HRESULT ValidateData(VARIANT_BOOL* value);
+  HRESULT GetVisible(VARIANT_BOOL* value) noexcept;
+  HRESULT PutVisible(VARIANT_BOOL value) noexcept;
+  HRESULT GetAutoScroll(VARIANT_BOOL* value) noexcept;
+  HRESULT PutAutoScroll(VARIANT_BOOL value) noexcept;
+  HRESULT GetAutoSize(VARIANT_BOOL* value) noexcept;
+  HRESULT PutAutoSize(VARIANT_BOOL value) noexcept;
+  HRESULT GetAxBorderStyle(LONG* value) noexcept;
+  HRESULT PutAxBorderStyle(LONG value) noexcept;
+  HRESULT GetCaption(BSTR* value) noexcept;
+  HRESULT PutCaption(BSTR value) noexcept;
+  HRESULT GetColor(OLE_COLOR* value) noexcept;
+  HRESULT PutColor(OLE_COLOR value) noexcept;
+  HRESULT GetFont(IFontDisp** value) noexcept;
+  HRESULT PutFont(IFontDisp* value) noexcept;
+  HRESULT PutRefFont(IFontDisp** value) noexcept;
+  HRESULT GetKeyPreview(VARIANT_BOOL* value) noexcept;
+  HRESULT PutKeyPreview(VARIANT_BOOL value) noexcept;
+  HRESULT GetPixelsPerInch(LONG* value) noexcept;
+  HRESULT PutPixelsPerInch(LONG value) noexcept;
+  HRESULT GetPrintScale(LONG* value) noexcept;
+  HRESULT PutPrintScale(LONG value) noexcept;
+  HRESULT GetScaled(VARIANT_BOOL* value) noexcept;
+  HRESULT PutScaled(VARIANT_BOOL value) noexcept;
+  HRESULT GetActive(VARIANT_BOOL* value) noexcept;
+  HRESULT GetDropTarget(VARIANT_BOOL* value) noexcept;
+  HRESULT PutDropTarget(VARIANT_BOOL value) noexcept;
+  HRESULT GetHelpFile(BSTR* value) noexcept;
+  HRESULT PutHelpFile(BSTR value) noexcept;
+  HRESULT GetDoubleBuffered(VARIANT_BOOL* value) noexcept;
+  HRESULT PutDoubleBuffered(VARIANT_BOOL value) noexcept;
+  HRESULT GetEnabled(VARIANT_BOOL* value) noexcept;
+  HRESULT PutEnabled(VARIANT_BOOL value) noexcept;
+  HRESULT GetBiDiMode(LONG* value) noexcept;
+  HRESULT PutBiDiMode(LONG value) noexcept;
+  HRESULT GetCursor(SHORT* value) noexcept;
+  HRESULT PutCursor(SHORT value) noexcept;
+  HRESULT GetWidth(LONG* value) noexcept;
+  HRESULT GetHeight(LONG* value) noexcept;
+  HRESULT GetMLACitaraInfo(BSTR* value) noexcept;
+  HRESULT GetAPACitaraInfo(BSTR* value) noexcept;
+  HRESULT Reset() noexcept;
+  HRESULT GetSavedData(BSTR* value) noexcept;
+  HRESULT PutSavedData(BSTR value) noexcept;
+  HRESULT ValidateData(VARIANT_BOOL* value) noexcept;
 
   // The events interface's entries (DISPIDs of the events interface).
   static constexpr DISPID kOnActivate = 1, kOnClick = 2, kOnDblClick = 4, kOnDestroy = 5, kOnDeactivate = 6,
                           kOnKeyPress = 10, kOnPaint = 15;
 
  private:
-  // The dual interface: what the host's interface pointer points to. Its vtable is laid out from
-  // the class table: the seven IDispatch entries, the 36 form properties, then the class's tail.
-  using Slot = void (*)();
-  static constexpr std::size_t kSlots = 7 + 36 + 9;
-  struct DualInterface {
-    const Slot* vtable;
-    ControlObject* owner;
-  };
-  template <auto Method>
-  struct Thunk;
-
   // The form's properties that its model does not hold; they are kept here for the host.
   struct StoredProperties {
     bool autoScroll = false;
@@ -243,30 +246,30 @@ class ControlObject final
     SHORT cursor = 0;   // the default cursor
   };
 
-  explicit ControlObject(const ControlClass& cls, ComPtr<ITypeInfo> info);
-  void LayOutVtable();
+  template <class T, class... A>
+  friend ComPtr<T> Make(A&&...);
+  ControlObject(const ControlClass& cls, ComPtr<ITypeInfo> info);
   void InstallEventHooks();
   // Fires event `id` at the connected sink, if any, with `params`.
   void Fire(DISPID id, DISPPARAMS& params);
   void FireKeyPress(char32_t& ch);
   // In-place activation: the form's window in the site's window; `uiActivate` also takes the focus.
-  HRESULT ActivateInPlace(bool uiActivate);
+  HRESULT ActivateInPlace(bool uiActivate) noexcept;
   // Brings the form's window up to the model after a member changed it.
-  void SyncWindow();
+  void SyncWindow() noexcept;
   // The framework's own properties, by name, as the dispatch interface reads and writes them.
   std::vector<std::pair<std::wstring, std::wstring>> FrameworkProperties();
   void SetFrameworkProperties(const std::vector<std::pair<std::wstring, std::wstring>>& properties);
 
   template <class T, class Read>
-  HRESULT Get(T* out, T empty, Read&& read);
+  HRESULT Get(T* out, T empty, Read&& read) noexcept;
   template <class Write>
-  HRESULT Put(Write&& write);
+  HRESULT Put(Write&& write) noexcept;
 
   const ControlClass& class_;
   ErrorSource errorSource_;
   TypeInfoDispatch dispatch_;
-  std::array<Slot, kSlots> vtable_{};
-  DualInterface dual_{};
+  std::unique_ptr<DualDispatch> dual_;
   EventConnectionPoint connectionPoint_;
   StoredProperties stored_;
   std::unique_ptr<TSourceForm> form_;

@@ -22,7 +22,8 @@
 #include <cstring>
 #include <utility>
 
-#include "server/utf16.h"
+#include "server/bstr.h"
+#include "server/enumerator.h"
 
 namespace citara::server {
 namespace {
@@ -93,69 +94,68 @@ struct ScopedVariant : VARIANT {
 
 // --- Activation ---
 
-HRESULT ControlObject::ActivateInPlace(bool uiActivate) {
+HRESULT ControlObject::ActivateInPlace(bool uiActivate) noexcept {
   FormWindow::Scope scope(window_.get());
-  if (!clientSite_) return E_UNEXPECTED;
-  if (!inPlaceSite_) {
-    ComPtr<IOleInPlaceSite> site;
-    if (FAILED(clientSite_->QueryInterface(IID_IOleInPlaceSite, reinterpret_cast<void**>(site.Put()))) || !site) {
-      return E_NOINTERFACE;
+  return Guarded(errorSource_, [&]() -> HRESULT {
+    if (!clientSite_) return E_UNEXPECTED;
+    if (!inPlaceSite_) {
+      ComPtr<IOleInPlaceSite> site;
+      if (FAILED(clientSite_->QueryInterface(IID_IOleInPlaceSite, reinterpret_cast<void**>(site.Put()))) || !site) {
+        return E_NOINTERFACE;
+      }
+      if (site->CanInPlaceActivate() != S_OK) return E_FAIL;
+      site->OnInPlaceActivate();
+      inPlaceSite_ = site;
     }
-    if (site->CanInPlaceActivate() != S_OK) return E_FAIL;
-    site->OnInPlaceActivate();
-    inPlaceSite_ = site;
-  }
-  if (!window_) {
-    HWND parent = nullptr;
-    if (FAILED(inPlaceSite_->GetWindow(&parent)) || parent == nullptr) return E_FAIL;
-    ComPtr<IOleInPlaceFrame> frame;
-    ComPtr<IOleInPlaceUIWindow> document;
-    RECT position{0, 0, class_.width, class_.height}, clip{};
-    OLEINPLACEFRAMEINFO info{};
-    info.cb = sizeof(info);
-    inPlaceSite_->GetWindowContext(frame.Put(), document.Put(), &position, &clip, &info);
-    if (position.right <= position.left || position.bottom <= position.top) {
-      position.right = position.left + class_.width;
-      position.bottom = position.top + class_.height;
-    }
-    FormWindow::Events events;
-    events.activate = [this] {
-      active_ = true;
-      DISPPARAMS none{};
-      Fire(kOnActivate, none);
-    };
-    events.deactivate = [this] {
-      active_ = false;
-      DISPPARAMS none{};
-      Fire(kOnDeactivate, none);
-    };
-    events.click = [this] {
-      if (form_->OnClick) form_->OnClick(*form_);
-    };
-    events.dblClick = [this] {
-      DISPPARAMS none{};
-      Fire(kOnDblClick, none);
-    };
-    events.paint = [this] {
-      DISPPARAMS none{};
-      Fire(kOnPaint, none);
-    };
-    HRESULT status = Guarded(errorSource_, [&] {
+    if (!window_) {
+      HWND parent = nullptr;
+      if (FAILED(inPlaceSite_->GetWindow(&parent)) || parent == nullptr) return E_FAIL;
+      ComPtr<IOleInPlaceFrame> frame;
+      ComPtr<IOleInPlaceUIWindow> document;
+      RECT position{0, 0, class_.width, class_.height}, clip{};
+      OLEINPLACEFRAMEINFO info{};
+      info.cb = sizeof(info);
+      inPlaceSite_->GetWindowContext(frame.Put(), document.Put(), &position, &clip, &info);
+      if (position.right <= position.left || position.bottom <= position.top) {
+        position.right = position.left + class_.width;
+        position.bottom = position.top + class_.height;
+      }
+      FormWindow::Events events;
+      events.activate = [this] {
+        active_ = true;
+        DISPPARAMS none{};
+        Fire(kOnActivate, none);
+      };
+      events.deactivate = [this] {
+        active_ = false;
+        DISPPARAMS none{};
+        Fire(kOnDeactivate, none);
+      };
+      events.click = [this] {
+        if (form_->OnClick) form_->OnClick(*form_);
+      };
+      events.dblClick = [this] {
+        DISPPARAMS none{};
+        Fire(kOnDblClick, none);
+      };
+      events.paint = [this] {
+        DISPPARAMS none{};
+        Fire(kOnPaint, none);
+      };
       window_ = std::make_unique<FormWindow>(*form_, parent, position, std::move(events));
-    });
-    if (FAILED(status)) return status;
-  }
-  if (uiActivate && !uiActive_) {
-    uiActive_ = true;
-    inPlaceSite_->OnUIActivate();
-    const Control* focused = form_->FocusedControl();
-    HWND target = window_->WindowOf(focused);
-    if (!window_->HasFocus()) SetFocus(target != nullptr ? target : window_->Handle());
-  }
-  return S_OK;
+    }
+    if (uiActivate && !uiActive_) {
+      uiActive_ = true;
+      inPlaceSite_->OnUIActivate();
+      const Control* focused = form_->FocusedControl();
+      HWND target = window_->WindowOf(focused);
+      if (!window_->HasFocus()) SetFocus(target != nullptr ? target : window_->Handle());
+    }
+    return S_OK;
+  });
 }
 
-void ControlObject::SyncWindow() {
+void ControlObject::SyncWindow() noexcept {
   if (!window_) return;
   try {
     window_->Sync();
@@ -166,37 +166,37 @@ void ControlObject::SyncWindow() {
 
 // --- IOleObject ---
 
-HRESULT ControlObject::SetClientSite(IOleClientSite* site) {
+HRESULT ControlObject::SetClientSite(IOleClientSite* site) noexcept {
   if (site == nullptr) InPlaceDeactivate();
   clientSite_ = ComPtr<IOleClientSite>::Share(site);
   return S_OK;
 }
 
-HRESULT ControlObject::GetClientSite(IOleClientSite** site) {
+HRESULT ControlObject::GetClientSite(IOleClientSite** site) noexcept {
   if (site == nullptr) return E_POINTER;
   *site = ComPtr<IOleClientSite>(clientSite_).Detach();
   return S_OK;
 }
 
-HRESULT ControlObject::Close(DWORD) {
+HRESULT ControlObject::Close(DWORD) noexcept {
   InPlaceDeactivate();
   if (adviseHolder_) adviseHolder_->SendOnClose();
   return S_OK;
 }
 
-HRESULT ControlObject::GetMoniker(DWORD, DWORD, IMoniker** out) {
+HRESULT ControlObject::GetMoniker(DWORD, DWORD, IMoniker** out) noexcept {
   if (out == nullptr) return E_POINTER;
   *out = nullptr;
   return E_NOTIMPL;
 }
 
-HRESULT ControlObject::GetClipboardData(DWORD, IDataObject** out) {
+HRESULT ControlObject::GetClipboardData(DWORD, IDataObject** out) noexcept {
   if (out == nullptr) return E_POINTER;
   *out = nullptr;
   return E_NOTIMPL;
 }
 
-HRESULT ControlObject::DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG, HWND, LPCRECT) {
+HRESULT ControlObject::DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG, HWND, LPCRECT) noexcept {
   if (!clientSite_ && site != nullptr) clientSite_ = ComPtr<IOleClientSite>::Share(site);
   switch (verb) {
     case OLEIVERB_PRIMARY:
@@ -212,25 +212,25 @@ HRESULT ControlObject::DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG, HWND
   }
 }
 
-HRESULT ControlObject::EnumVerbs(IEnumOLEVERB** out) {
+HRESULT ControlObject::EnumVerbs(IEnumOLEVERB** out) noexcept {
   if (out == nullptr) return E_POINTER;
   *out = nullptr;
   return OleRegEnumVerbs(class_.clsid, out);
 }
 
-HRESULT ControlObject::GetUserClassID(CLSID* clsid) {
+HRESULT ControlObject::GetUserClassID(CLSID* clsid) noexcept {
   if (clsid == nullptr) return E_POINTER;
   *clsid = class_.clsid;
   return S_OK;
 }
 
-HRESULT ControlObject::GetUserType(DWORD form, LPOLESTR* type) {
+HRESULT ControlObject::GetUserType(DWORD form, LPOLESTR* type) noexcept {
   if (type == nullptr) return E_POINTER;
   *type = nullptr;
   return OleRegGetUserType(class_.clsid, form, type);
 }
 
-HRESULT ControlObject::SetExtent(DWORD aspect, SIZEL* size) {
+HRESULT ControlObject::SetExtent(DWORD aspect, SIZEL* size) noexcept {
   if (size == nullptr) return E_POINTER;
   if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
   extent_ = *size;
@@ -238,7 +238,7 @@ HRESULT ControlObject::SetExtent(DWORD aspect, SIZEL* size) {
   return S_OK;
 }
 
-HRESULT ControlObject::GetExtent(DWORD aspect, SIZEL* size) {
+HRESULT ControlObject::GetExtent(DWORD aspect, SIZEL* size) noexcept {
   if (size == nullptr) return E_POINTER;
   if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
   if (extent_.cx == 0 && extent_.cy == 0) extent_ = {HimetricOfPixels(class_.width), HimetricOfPixels(class_.height)};
@@ -246,7 +246,7 @@ HRESULT ControlObject::GetExtent(DWORD aspect, SIZEL* size) {
   return S_OK;
 }
 
-HRESULT ControlObject::Advise(IAdviseSink* sink, DWORD* cookie) {
+HRESULT ControlObject::Advise(IAdviseSink* sink, DWORD* cookie) noexcept {
   if (cookie == nullptr) return E_POINTER;
   *cookie = 0;
   if (sink == nullptr) return E_POINTER;  // the advise holder would answer a cookie for no connection
@@ -257,17 +257,17 @@ HRESULT ControlObject::Advise(IAdviseSink* sink, DWORD* cookie) {
   return adviseHolder_->Advise(sink, cookie);
 }
 
-HRESULT ControlObject::Unadvise(DWORD cookie) {
+HRESULT ControlObject::Unadvise(DWORD cookie) noexcept {
   return adviseHolder_ ? adviseHolder_->Unadvise(cookie) : OLE_E_NOCONNECTION;
 }
 
-HRESULT ControlObject::EnumAdvise(IEnumSTATDATA** out) {
+HRESULT ControlObject::EnumAdvise(IEnumSTATDATA** out) noexcept {
   if (out == nullptr) return E_POINTER;
   *out = nullptr;
   return adviseHolder_ ? adviseHolder_->EnumAdvise(out) : S_OK;
 }
 
-HRESULT ControlObject::GetMiscStatus(DWORD, DWORD* status) {
+HRESULT ControlObject::GetMiscStatus(DWORD, DWORD* status) noexcept {
   if (status == nullptr) return E_POINTER;
   *status = OLEMISC_RECOMPOSEONRESIZE | OLEMISC_CANTLINKINSIDE | OLEMISC_INSIDEOUT | OLEMISC_ACTIVATEWHENVISIBLE |
             OLEMISC_SETCLIENTSITEFIRST;
@@ -276,13 +276,13 @@ HRESULT ControlObject::GetMiscStatus(DWORD, DWORD* status) {
 
 // --- IOleInPlaceObject, IOleInPlaceActiveObject ---
 
-HRESULT ControlObject::GetWindow(HWND* window) {
+HRESULT ControlObject::GetWindow(HWND* window) noexcept {
   if (window == nullptr) return E_POINTER;
   *window = window_ ? window_->Handle() : nullptr;
   return window_ ? S_OK : E_FAIL;
 }
 
-HRESULT ControlObject::InPlaceDeactivate() {
+HRESULT ControlObject::InPlaceDeactivate() noexcept {
   if (!inPlaceSite_) return S_OK;
   UIDeactivate();
   if (window_) {
@@ -298,14 +298,14 @@ HRESULT ControlObject::InPlaceDeactivate() {
   return S_OK;
 }
 
-HRESULT ControlObject::UIDeactivate() {
+HRESULT ControlObject::UIDeactivate() noexcept {
   if (!uiActive_) return S_OK;
   uiActive_ = false;
   if (inPlaceSite_) inPlaceSite_->OnUIDeactivate(FALSE);
   return S_OK;
 }
 
-HRESULT ControlObject::SetObjectRects(LPCRECT position, LPCRECT) {
+HRESULT ControlObject::SetObjectRects(LPCRECT position, LPCRECT) noexcept {
   if (position == nullptr) return E_POINTER;
   extent_ = {HimetricOfPixels(position->right - position->left), HimetricOfPixels(position->bottom - position->top)};
   if (!window_) return S_OK;
@@ -315,7 +315,7 @@ HRESULT ControlObject::SetObjectRects(LPCRECT position, LPCRECT) {
 
 // --- IOleControl ---
 
-HRESULT ControlObject::GetControlInfo(CONTROLINFO* info) {
+HRESULT ControlObject::GetControlInfo(CONTROLINFO* info) noexcept {
   if (info == nullptr) return E_POINTER;
   info->hAccel = nullptr;
   info->cAccel = 0;
@@ -323,7 +323,7 @@ HRESULT ControlObject::GetControlInfo(CONTROLINFO* info) {
   return S_OK;
 }
 
-HRESULT ControlObject::FreezeEvents(BOOL freeze) {
+HRESULT ControlObject::FreezeEvents(BOOL freeze) noexcept {
   frozenEvents_ += freeze ? 1 : (frozenEvents_ > 0 ? -1 : 0);
   return S_OK;
 }
@@ -331,61 +331,145 @@ HRESULT ControlObject::FreezeEvents(BOOL freeze) {
 // --- IViewObject2 ---
 
 HRESULT ControlObject::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC, HDC dc, LPCRECTL bounds, LPCRECTL,
-                            BOOL(STDMETHODCALLTYPE*)(ULONG_PTR), ULONG_PTR) {
+                            BOOL(STDMETHODCALLTYPE*)(ULONG_PTR), ULONG_PTR) noexcept {
   if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
   if (dc == nullptr || bounds == nullptr) return E_INVALIDARG;
   const RECT r{bounds->left, bounds->top, bounds->right, bounds->bottom};
-  if (window_) {
-    window_->Draw(dc, r);
-    return S_OK;
-  }
-  // Without a window: the form's surface with its caption.
-  const TColor color = form_->Color();
-  HBRUSH brush = CreateSolidBrush(color & 0x80000000u ? GetSysColor(static_cast<int>(color & 0xFF)) : color);
-  FillRect(dc, &r, brush);
-  DeleteObject(brush);
-  const std::u16string wide = Utf16FromUtf8(form_->Caption());
-  const std::wstring caption(wide.begin(), wide.end());
-  RECT text = r;
-  SetBkMode(dc, TRANSPARENT);
-  DrawTextW(dc, caption.c_str(), -1, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-  return S_OK;
+  return Guarded(errorSource_, [&] {
+    if (window_) {
+      window_->Draw(dc, r);
+      return;
+    }
+    // Without a window: the form's surface with its caption.
+    const TColor color = form_->Color();
+    HBRUSH brush = CreateSolidBrush(color & 0x80000000u ? GetSysColor(static_cast<int>(color & 0xFF)) : color);
+    FillRect(dc, &r, brush);
+    DeleteObject(brush);
+    const std::wstring caption = Wide(form_->Caption());
+    RECT text = r;
+    SetBkMode(dc, TRANSPARENT);
+    DrawTextW(dc, caption.c_str(), -1, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  });
 }
 
-HRESULT ControlObject::GetColorSet(DWORD, LONG, void*, DVTARGETDEVICE*, HDC, LOGPALETTE** out) {
+HRESULT ControlObject::GetColorSet(DWORD, LONG, void*, DVTARGETDEVICE*, HDC, LOGPALETTE** out) noexcept {
   if (out == nullptr) return E_POINTER;
   *out = nullptr;
   return S_FALSE;
 }
 
-HRESULT ControlObject::SetAdvise(DWORD aspects, DWORD flags, IAdviseSink* sink) {
+HRESULT ControlObject::SetAdvise(DWORD aspects, DWORD flags, IAdviseSink* sink) noexcept {
   viewAspects_ = aspects;
   viewFlags_ = flags;
   viewSink_ = ComPtr<IAdviseSink>::Share(sink);
   return S_OK;
 }
 
-HRESULT ControlObject::GetAdvise(DWORD* aspects, DWORD* flags, IAdviseSink** sink) {
+HRESULT ControlObject::GetAdvise(DWORD* aspects, DWORD* flags, IAdviseSink** sink) noexcept {
   if (aspects) *aspects = viewAspects_;
   if (flags) *flags = viewFlags_;
   if (sink) *sink = ComPtr<IAdviseSink>(viewSink_).Detach();
   return S_OK;
 }
 
-HRESULT ControlObject::GetExtent(DWORD aspect, LONG, DVTARGETDEVICE*, LPSIZEL size) { return GetExtent(aspect, size); }
+HRESULT ControlObject::GetExtent(DWORD aspect, LONG, DVTARGETDEVICE*, LPSIZEL size) noexcept { return GetExtent(aspect, size); }
 
 // --- IDataObject ---
 
-HRESULT ControlObject::GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) {
+namespace {
+
+UINT RichTextFormat() {
+  static const UINT format = RegisterClipboardFormatW(L"Rich Text Format");
+  return format;
+}
+
+// The formats the control offers, in the order of preference: the entry with its italic run, then
+// as plain text.
+std::vector<FORMATETC> OfferedFormats() {
+  return {{static_cast<CLIPFORMAT>(RichTextFormat()), nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL},
+          {CF_UNICODETEXT, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL}};
+}
+
+// Whether `format` asks for one of the offered formats: S_OK, or the reason it does not.
+HRESULT CheckFormat(const FORMATETC& format) {
+  if (format.cfFormat != CF_UNICODETEXT && format.cfFormat != RichTextFormat()) return DV_E_FORMATETC;
+  if (format.dwAspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
+  if (format.lindex != -1) return DV_E_LINDEX;
+  if ((format.tymed & TYMED_HGLOBAL) == 0) return DV_E_TYMED;
+  return S_OK;
+}
+
+// The bytes of the MLA entry in `format`, ended by a NUL as the clipboard formats are: the RTF
+// (ASCII) or the plain entry in UTF-16.
+std::string EntryBytes(TSourceForm& form, CLIPFORMAT format) {
+  if (format != CF_UNICODETEXT) return form.GetMLACitaraInfo() + '\0';
+  const std::wstring text = Wide(form.MlaCitation().text) + L'\0';
+  return std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+}
+
+}  // namespace
+
+HRESULT ControlObject::QueryGetData(FORMATETC* format) noexcept {
+  if (format == nullptr) return E_POINTER;
+  return CheckFormat(*format);
+}
+
+HRESULT ControlObject::GetData(FORMATETC* format, STGMEDIUM* medium) noexcept {
+  if (format == nullptr || medium == nullptr) return E_POINTER;
+  *medium = {};
+  if (const HRESULT offered = CheckFormat(*format); FAILED(offered)) return offered;
+  return Guarded(errorSource_, [&]() -> HRESULT {
+    const std::string bytes = EntryBytes(*form_, format->cfFormat);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    if (memory == nullptr) return E_OUTOFMEMORY;
+    std::memcpy(GlobalLock(memory), bytes.data(), bytes.size());
+    GlobalUnlock(memory);
+    medium->tymed = TYMED_HGLOBAL;
+    medium->hGlobal = memory;
+    medium->pUnkForRelease = nullptr;
+    return S_OK;
+  });
+}
+
+HRESULT ControlObject::GetDataHere(FORMATETC* format, STGMEDIUM* medium) noexcept {
+  if (format == nullptr || medium == nullptr) return E_POINTER;
+  if (const HRESULT offered = CheckFormat(*format); FAILED(offered)) return offered;
+  if (medium->tymed != TYMED_HGLOBAL || medium->hGlobal == nullptr) return DV_E_TYMED;
+  return Guarded(errorSource_, [&]() -> HRESULT {
+    const std::string bytes = EntryBytes(*form_, format->cfFormat);
+    if (GlobalSize(medium->hGlobal) < bytes.size()) return STG_E_MEDIUMFULL;
+    void* target = GlobalLock(medium->hGlobal);
+    if (target == nullptr) return E_OUTOFMEMORY;
+    std::memcpy(target, bytes.data(), bytes.size());
+    GlobalUnlock(medium->hGlobal);
+    return S_OK;
+  });
+}
+
+HRESULT ControlObject::GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) noexcept {
   if (out == nullptr) return E_POINTER;
   out->ptd = nullptr;
   return E_NOTIMPL;
 }
 
-HRESULT ControlObject::EnumFormatEtc(DWORD, IEnumFORMATETC** out) {
+HRESULT ControlObject::EnumFormatEtc(DWORD direction, IEnumFORMATETC** out) noexcept {
   if (out == nullptr) return E_POINTER;
   *out = nullptr;
-  return E_NOTIMPL;
+  if (direction != DATADIR_GET) return E_NOTIMPL;  // the control takes no data
+  return Guarded([&] { *out = Make<Enumerator<IEnumFORMATETC, FORMATETC>>(OfferedFormats()).Detach(); });
+}
+
+// --- ISimpleFrameSite: every message goes on to the form's windows ---
+
+HRESULT ControlObject::PreMessageFilter(HWND, UINT, WPARAM, LPARAM, LRESULT* result, DWORD* cookie) noexcept {
+  if (result == nullptr || cookie == nullptr) return E_POINTER;
+  *result = 0;
+  *cookie = 0;
+  return S_OK;
+}
+
+HRESULT ControlObject::PostMessageFilter(HWND, UINT, WPARAM, LPARAM, LRESULT* result, DWORD) noexcept {
+  return result == nullptr ? E_POINTER : S_OK;
 }
 
 // --- Persistence ---
@@ -439,13 +523,13 @@ void ControlObject::SetFrameworkProperties(const std::vector<std::pair<std::wstr
   dirty_ = false;
 }
 
-HRESULT ControlObject::GetClassID(CLSID* clsid) {
+HRESULT ControlObject::GetClassID(CLSID* clsid) noexcept {
   if (clsid == nullptr) return E_POINTER;
   *clsid = class_.clsid;
   return S_OK;
 }
 
-HRESULT ControlObject::Save(LPSTREAM stream, BOOL clearDirty) {
+HRESULT ControlObject::Save(LPSTREAM stream, BOOL clearDirty) noexcept {
   if (stream == nullptr) return E_POINTER;
   return Guarded(errorSource_, [&] {
     const std::wstring text = StreamText(FrameworkProperties());
@@ -457,7 +541,7 @@ HRESULT ControlObject::Save(LPSTREAM stream, BOOL clearDirty) {
   });
 }
 
-HRESULT ControlObject::Load(LPSTREAM stream) {
+HRESULT ControlObject::Load(LPSTREAM stream) noexcept {
   if (stream == nullptr) return E_POINTER;
   return Guarded(errorSource_, [&] {
     const auto readExactly = [&](void* into, ULONG size) {
@@ -480,7 +564,7 @@ HRESULT ControlObject::Load(LPSTREAM stream) {
   });
 }
 
-HRESULT ControlObject::GetSizeMax(ULARGE_INTEGER* size) {
+HRESULT ControlObject::GetSizeMax(ULARGE_INTEGER* size) noexcept {
   if (size == nullptr) return E_POINTER;
   size->QuadPart = 0;
   return Guarded(errorSource_, [&] {
@@ -488,7 +572,7 @@ HRESULT ControlObject::GetSizeMax(ULARGE_INTEGER* size) {
   });
 }
 
-HRESULT ControlObject::Load(IStorage* storage) {
+HRESULT ControlObject::Load(IStorage* storage) noexcept {
   if (storage == nullptr) return E_POINTER;
   ComPtr<IStream> stream;
   const HRESULT status = storage->OpenStream(L"Contents", nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0, stream.Put());
@@ -496,7 +580,7 @@ HRESULT ControlObject::Load(IStorage* storage) {
   return Load(stream.Get());
 }
 
-HRESULT ControlObject::Save(IStorage* storage, BOOL) {
+HRESULT ControlObject::Save(IStorage* storage, BOOL) noexcept {
   if (storage == nullptr) return E_POINTER;
   ComPtr<IStream> stream;
   const HRESULT status = storage->CreateStream(L"Contents", STGM_CREATE | STGM_WRITE | STGM_SHARE_EXCLUSIVE, 0, 0,
@@ -505,7 +589,7 @@ HRESULT ControlObject::Save(IStorage* storage, BOOL) {
   return Save(stream.Get(), TRUE);
 }
 
-HRESULT ControlObject::Load(IPropertyBag* bag, IErrorLog* log) {
+HRESULT ControlObject::Load(IPropertyBag* bag, IErrorLog* log) noexcept {
   if (bag == nullptr) return E_POINTER;
   return Guarded(errorSource_, [&] {
     std::vector<std::pair<std::wstring, std::wstring>> properties;
@@ -519,7 +603,7 @@ HRESULT ControlObject::Load(IPropertyBag* bag, IErrorLog* log) {
   });
 }
 
-HRESULT ControlObject::Save(IPropertyBag* bag, BOOL clearDirty, BOOL) {
+HRESULT ControlObject::Save(IPropertyBag* bag, BOOL clearDirty, BOOL) noexcept {
   if (bag == nullptr) return E_POINTER;
   return Guarded(errorSource_, [&] {
     for (const auto& [name, value] : FrameworkProperties()) {
@@ -534,32 +618,32 @@ HRESULT ControlObject::Save(IPropertyBag* bag, BOOL clearDirty, BOOL) {
 
 // --- IPerPropertyBrowsing, ISpecifyPropertyPages ---
 
-HRESULT ControlObject::GetDisplayString(DISPID, BSTR* out) {
+HRESULT ControlObject::GetDisplayString(DISPID, BSTR* out) noexcept {
   if (out == nullptr) return E_POINTER;
   *out = nullptr;
   return E_NOTIMPL;
 }
 
-HRESULT ControlObject::MapPropertyToPage(DISPID, CLSID* out) {
+HRESULT ControlObject::MapPropertyToPage(DISPID, CLSID* out) noexcept {
   if (out == nullptr) return E_POINTER;
   *out = CLSID_NULL;
   return PERPROP_E_NOPAGEAVAILABLE;
 }
 
-HRESULT ControlObject::GetPredefinedStrings(DISPID, CALPOLESTR* strings, CADWORD* cookies) {
+HRESULT ControlObject::GetPredefinedStrings(DISPID, CALPOLESTR* strings, CADWORD* cookies) noexcept {
   if (strings == nullptr || cookies == nullptr) return E_POINTER;
   *strings = {};
   *cookies = {};
   return E_NOTIMPL;
 }
 
-HRESULT ControlObject::GetPredefinedValue(DISPID, DWORD, VARIANT* out) {
+HRESULT ControlObject::GetPredefinedValue(DISPID, DWORD, VARIANT* out) noexcept {
   if (out == nullptr) return E_POINTER;
   VariantInit(out);
   return E_NOTIMPL;
 }
 
-HRESULT ControlObject::GetPages(CAUUID* pages) {
+HRESULT ControlObject::GetPages(CAUUID* pages) noexcept {
   if (pages == nullptr) return E_POINTER;
   pages->cElems = 0;
   pages->pElems = nullptr;
@@ -568,7 +652,7 @@ HRESULT ControlObject::GetPages(CAUUID* pages) {
 
 // --- IQuickActivate ---
 
-HRESULT ControlObject::QuickActivate(QACONTAINER* container, QACONTROL* control) {
+HRESULT ControlObject::QuickActivate(QACONTAINER* container, QACONTROL* control) noexcept {
   if (container == nullptr || control == nullptr) return E_POINTER;
   if (container->cbSize < sizeof(QACONTAINER) || control->cbSize < sizeof(QACONTROL)) return E_INVALIDARG;
   SetClientSite(container->pClientSite);
@@ -582,12 +666,12 @@ HRESULT ControlObject::QuickActivate(QACONTAINER* container, QACONTROL* control)
   return S_OK;
 }
 
-HRESULT ControlObject::SetContentExtent(LPSIZEL size) { return SetExtent(DVASPECT_CONTENT, size); }
-HRESULT ControlObject::GetContentExtent(LPSIZEL size) { return GetExtent(DVASPECT_CONTENT, size); }
+HRESULT ControlObject::SetContentExtent(LPSIZEL size) noexcept { return SetExtent(DVASPECT_CONTENT, size); }
+HRESULT ControlObject::GetContentExtent(LPSIZEL size) noexcept { return GetExtent(DVASPECT_CONTENT, size); }
 
 // --- IObjectSafety ---
 
-HRESULT ControlObject::GetInterfaceSafetyOptions(REFIID iid, DWORD* supported, DWORD* enabled) {
+HRESULT ControlObject::GetInterfaceSafetyOptions(REFIID iid, DWORD* supported, DWORD* enabled) noexcept {
   if (supported == nullptr || enabled == nullptr) return E_POINTER;
   *supported = *enabled = 0;
   if (FindInterface(iid) == nullptr) return E_NOINTERFACE;
@@ -596,7 +680,7 @@ HRESULT ControlObject::GetInterfaceSafetyOptions(REFIID iid, DWORD* supported, D
   return S_OK;
 }
 
-HRESULT ControlObject::SetInterfaceSafetyOptions(REFIID iid, DWORD mask, DWORD enabled) {
+HRESULT ControlObject::SetInterfaceSafetyOptions(REFIID iid, DWORD mask, DWORD enabled) noexcept {
   if (FindInterface(iid) == nullptr) return E_NOINTERFACE;
   constexpr DWORD kSupported = INTERFACESAFE_FOR_UNTRUSTED_CALLER | INTERFACESAFE_FOR_UNTRUSTED_DATA;
   if ((mask & ~kSupported) != 0) return E_FAIL;

@@ -8,6 +8,24 @@
 namespace citara::server {
 namespace {
 
+// The interface that a parameter of type `type` takes (a pointer, or a pointer's pointer, to an
+// interface or dispatch interface), or GUID_NULL.
+IID InterfaceOf(ITypeInfo* info, const TYPEDESC& type) {
+  const TYPEDESC* t = &type;
+  for (int depth = 0; depth < 2 && t->vt == VT_PTR && t->lptdesc != nullptr; ++depth) t = t->lptdesc;
+  if (t == &type || t->vt != VT_USERDEFINED) return GUID_NULL;
+  ComPtr<ITypeInfo> referred;
+  TYPEATTR* attributes = nullptr;
+  if (FAILED(info->GetRefTypeInfo(t->hreftype, referred.Put())) || FAILED(referred->GetTypeAttr(&attributes))) {
+    return GUID_NULL;
+  }
+  const IID iid = attributes->typekind == TKIND_DISPATCH || attributes->typekind == TKIND_INTERFACE
+                      ? attributes->guid
+                      : GUID_NULL;
+  referred->ReleaseTypeAttr(attributes);
+  return iid;
+}
+
 // The arities and names of `info`'s members. Throws nothing but std::bad_alloc: a member whose
 // description cannot be read is left out (and then left to OLE Automation's own checks and search).
 TypeInfoDispatch::Members ReadMembersOf(ITypeInfo* info) {
@@ -23,6 +41,11 @@ TypeInfoDispatch::Members ReadMembersOf(ITypeInfo* info) {
     for (SHORT p = 0; p < f->cParams; ++p) {
       const USHORT flags = f->lprgelemdescParam[p].paramdesc.wParamFlags;
       if (flags & (PARAMFLAG_FRETVAL | PARAMFLAG_FLCID)) continue;  // not passed by the caller
+      if (const IID iid = InterfaceOf(info, f->lprgelemdescParam[p].tdesc);
+          arity.objectParameter == TypeInfoDispatch::kNoObject && !IsEqualIID(iid, GUID_NULL)) {
+        arity.objectParameter = arity.accepted;
+        arity.objectIid = iid;
+      }
       ++arity.accepted;
       if ((flags & (PARAMFLAG_FOPT | PARAMFLAG_FHASDEFAULT)) == 0) arity.required = arity.accepted;
     }
@@ -59,6 +82,40 @@ bool SameAsciiName(const std::wstring& member, const wchar_t* name) {
 
 bool IsNullObject(const VARIANT& v) {
   return (v.vt == VT_DISPATCH || v.vt == VT_UNKNOWN) && v.punkVal == nullptr;
+}
+
+// The argument itself: a VARIANT passed by reference stands for the one it points to.
+const VARIANT& Dereferenced(const VARIANT& v) {
+  return v.vt == (VT_VARIANT | VT_BYREF) && v.pvarVal != nullptr ? *v.pvarVal : v;
+}
+
+// A DECIMAL argument that is no DECIMAL at all.
+bool IsInvalidDecimal(const VARIANT& argument) {
+  const VARIANT& v = Dereferenced(argument);
+  const DECIMAL* d = v.vt == VT_DECIMAL                                            ? &v.decVal
+                     : v.vt == (VT_DECIMAL | VT_BYREF) && v.pdecVal != nullptr ? v.pdecVal
+                                                                                 : nullptr;
+  return d != nullptr && (d->scale > 28 || (d->sign & ~DECIMAL_NEG) != 0);
+}
+
+// The object an argument passes (by value or by reference), or null.
+IUnknown* ObjectOf(const VARIANT& argument) {
+  const VARIANT& v = Dereferenced(argument);
+  switch (v.vt) {
+    case VT_DISPATCH:
+    case VT_UNKNOWN: return v.punkVal;
+    case VT_DISPATCH | VT_BYREF:
+    case VT_UNKNOWN | VT_BYREF: return v.ppunkVal != nullptr ? *v.ppunkVal : nullptr;
+    default: return nullptr;
+  }
+}
+
+// True when `object` answers `iid`; the reference it gives is released at once.
+bool Answers(IUnknown* object, REFIID iid) {
+  IUnknown* answer = nullptr;
+  if (FAILED(object->QueryInterface(iid, reinterpret_cast<void**>(&answer))) || answer == nullptr) return false;
+  answer->Release();
+  return true;
 }
 
 }  // namespace
@@ -136,10 +193,26 @@ HRESULT TypeInfoDispatch::CheckArguments(DISPID id, WORD flags, const DISPPARAMS
     }
   }
   if (params.cArgs < member->required || params.cArgs > member->accepted) return DISP_E_BADPARAMCOUNT;
+  for (UINT i = 0; i < params.cArgs; ++i) {
+    if (!IsInvalidDecimal(params.rgvarg[i])) continue;
+    if (argumentError) *argumentError = i;
+    return DISP_E_OVERFLOW;
+  }
+  if (member->objectParameter != kNoObject) {
+    // Arguments stand last first; a put's value is its last parameter.
+    const UINT position = put ? 0 : params.cArgs - 1 - member->objectParameter;
+    if (member->objectParameter < params.cArgs || put) {
+      IUnknown* object = ObjectOf(params.rgvarg[position]);
+      if (object != nullptr && !Answers(object, member->objectIid)) {
+        if (argumentError) *argumentError = position;
+        return DISP_E_TYPEMISMATCH;
+      }
+    }
+  }
   return S_OK;
 }
 
-HRESULT TypeInfoDispatch::Invoke(void* instance, DISPID id, REFIID iid, WORD flags, DISPPARAMS* params,
+HRESULT TypeInfoDispatch::Invoke(IDispatch* instance, DISPID id, REFIID iid, WORD flags, DISPPARAMS* params,
                                  VARIANT* result, EXCEPINFO* exception, UINT* argumentError) const {
   if (!IsEqualIID(iid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
   if (params == nullptr) return E_INVALIDARG;

@@ -5,7 +5,11 @@
 // What a caller passes is checked first, because OLE Automation trusts it: a null or inconsistent
 // DISPPARAMS is E_INVALIDARG, a named argument that names no parameter DISP_E_PARAMNOTFOUND, too
 // many or too few arguments DISP_E_BADPARAMCOUNT (OLE Automation would drop the extra ones and call
-// the member anyway), and null names E_INVALIDARG.
+// the member anyway), and null names E_INVALIDARG. A DECIMAL that is none (a scale over 28, a sign
+// byte other than 0 or 0x80) is DISP_E_OVERFLOW before any conversion sees it (OLE Automation's
+// conversion to text overruns its buffer on one). An object passed where the member takes an
+// interface (the Font puts take IFontDisp) must answer that interface, else DISP_E_TYPEMISMATCH:
+// OLE Automation itself would keep a reference to the object it asked and answer E_NOINTERFACE.
 #pragma once
 
 #include <string>
@@ -28,7 +32,7 @@ class TypeInfoDispatch {
   HRESULT GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, DISPID* ids) const;
   // Calls member `id` of `instance` (a pointer to the dual interface). A property put of either
   // kind is asked for as both kinds, so a member that declares only one of them is still reached.
-  HRESULT Invoke(void* instance, DISPID id, REFIID iid, WORD flags, DISPPARAMS* params, VARIANT* result,
+  HRESULT Invoke(IDispatch* instance, DISPID id, REFIID iid, WORD flags, DISPPARAMS* params, VARIANT* result,
                  EXCEPINFO* exception, UINT* argumentError) const;
 
   // How many arguments a member takes (those it may go without first).
@@ -37,7 +41,12 @@ class TypeInfoDispatch {
     INVOKEKIND kind;
     UINT required;
     UINT accepted;
+    // The interface that the member's parameter `objectParameter` takes (objectParameter is
+    // kNoObject when no parameter takes one).
+    UINT objectParameter = kNoObject;
+    IID objectIid = GUID_NULL;
   };
+  static constexpr UINT kNoObject = ~0u;
   // What is read of the interface's members once per interface and shared by every object: their
   // arities, and their names for looking one up without OLE Automation's own (slow) search.
   struct Members {

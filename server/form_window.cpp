@@ -18,7 +18,7 @@
 #include <cmath>
 #include <map>
 
-#include "server/utf16.h"
+#include "server/bstr.h"
 
 namespace citara::server {
 namespace {
@@ -33,12 +33,24 @@ constexpr int kSpinButtonWidth = 13;
 // Calendar geometry: the title row with the two month-step areas, the weekday row, six week rows.
 constexpr int kTitleHeight = 20, kWeekdayHeight = 16, kStepWidth = 20;
 
-FormWindow* current = nullptr;
-std::vector<FormWindow*> liveWindows;
+// Per thread, since every control lives on the thread that made it (the apartment model): the
+// window handling a call or an action right now, and the windows alive. Plain pointers, so that a
+// thread's end has no destructor to run in a library that may be gone by then: the list is made
+// with the thread's first window and deleted with its last.
+thread_local FormWindow* current = nullptr;
+thread_local std::vector<FormWindow*>* liveWindows = nullptr;
 
-std::wstring Wide(std::string_view text) {
-  const std::u16string u = Utf16FromUtf8(text);
-  return std::wstring(u.begin(), u.end());
+void AddLiveWindow(FormWindow* window) {
+  if (liveWindows == nullptr) liveWindows = new std::vector<FormWindow*>;
+  liveWindows->push_back(window);
+}
+
+void RemoveLiveWindow(FormWindow* window) {
+  liveWindows->erase(std::find(liveWindows->begin(), liveWindows->end(), window));
+  if (liveWindows->empty()) {
+    delete liveWindows;
+    liveWindows = nullptr;
+  }
 }
 
 
@@ -313,8 +325,8 @@ HWND FormWindow::TopLevel() const {
 }
 
 void FormWindow::ModelFocusChanged(Control* control) {
-  if (control == nullptr) return;
-  for (FormWindow* w : liveWindows) {
+  if (control == nullptr || liveWindows == nullptr) return;
+  for (FormWindow* w : *liveWindows) {
     Item* item = w->Find(control);
     if (item == nullptr || w->syncing_ || !(w->HasFocus() || w->followFocus_)) continue;
     w->followFocus_ = false;
@@ -331,11 +343,11 @@ void FormWindow::ModelFocusChanged(Control* control) {
 FormWindow::FormWindow(TSourceForm& form, HWND parent, const RECT& rect, Events events)
     : form_(form), events_(std::move(events)) {
   RegisterClasses();
-  liveWindows.push_back(this);
+  AddLiveWindow(this);
   hwnd_ = Add(&form_, Kind::Form, kSurfaceClass, WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_TABSTOP,
               WS_EX_CONTROLPARENT, parent, rect);
   if (hwnd_ == nullptr) {
-    liveWindows.erase(std::find(liveWindows.begin(), liveWindows.end(), this));
+    RemoveLiveWindow(this);
     throw std::runtime_error("the form's window could not be created");
   }
   for (Control* child : form_.Children()) CreateWindows(*child, hwnd_);
@@ -346,7 +358,7 @@ FormWindow::FormWindow(TSourceForm& form, HWND parent, const RECT& rect, Events 
 
 FormWindow::~FormWindow() {
   if (current == this) current = nullptr;
-  liveWindows.erase(std::find(liveWindows.begin(), liveWindows.end(), this));
+  RemoveLiveWindow(this);
   for (auto& item : items_) {
     if (item->kind == Kind::Popup || item->kind == Kind::Calendar) KillTimer(item->hwnd, kRepeatTimer);
   }
@@ -539,6 +551,9 @@ void FormWindow::Sync() {
       if (calendar->Date() != item->shownDate) InvalidateRect(h, nullptr, TRUE);
       continue;
     }
+    if (const HFONT font = FontOf(*c); reinterpret_cast<HFONT>(SendMessageW(h, WM_GETFONT, 0, 0)) != font) {
+      SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);  // the model's font changed
+    }
     const bool visible = c->Visible();
     if ((IsWindowVisible(h) != FALSE) != visible && IsWindowVisible(GetParent(h))) {
       ShowWindow(h, visible ? SW_SHOWNA : SW_HIDE);
@@ -608,13 +623,15 @@ FormWindow::Item* FormWindow::Find(const Control* control) {
 
 HFONT FormWindow::FontOf(const Control& control) {
   const TFont& font = control.Font();
+  for (const auto& [made, handle] : fonts_) {
+    if (made == font) return handle;
+  }
   const std::wstring face = Wide(font.name);
-  const std::wstring key = face + L"|" + std::to_wstring(font.height);
-  if (auto found = fonts_.find(key); found != fonts_.end()) return found->second;
-  HFONT created = CreateFontW(font.height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face.c_str());
+  HFONT created = CreateFontW(font.height, 0, 0, 0, font.weight, font.italic, font.underline, font.strikethrough,
+                              static_cast<DWORD>(font.charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                              DEFAULT_QUALITY, DEFAULT_PITCH, face.c_str());
   if (created == nullptr) created = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-  fonts_[key] = created;
+  fonts_.emplace_back(font, created);
   return created;
 }
 

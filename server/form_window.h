@@ -135,7 +135,7 @@ class FormWindow {
   std::unordered_map<HWND, Item*> byWindow_;
   std::unordered_map<const Control*, Item*> byControl_;
   std::vector<class TDtCalPop97*> popups_;
-  std::unordered_map<std::wstring, HFONT> fonts_;
+  std::vector<std::pair<TFont, HFONT>> fonts_;  // the model's fonts as GDI fonts, made once each
   std::unordered_map<unsigned long, HBRUSH> brushes_;
   bool syncing_ = false;
   bool focusInside_ = false;

@@ -20,15 +20,14 @@ class FontChangeSink final : public Implements<FontChangeSink, IPropertyNotifySi
   explicit FontChangeSink(std::function<void()> changed) : changed_(std::move(changed)) {}
   void Detach() { changed_ = nullptr; }
 
-  HRESULT STDMETHODCALLTYPE OnChanged(DISPID) override {
-    try {
+  HRESULT STDMETHODCALLTYPE OnChanged(DISPID) noexcept override {
+    // A notification has no one to report to; on a failure the form keeps its previous font.
+    Guarded([&] {
       if (changed_) changed_();
-    } catch (...) {
-      // A notification has no one to report to; the form keeps its previous font.
-    }
+    });
     return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE OnRequestEdit(DISPID) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE OnRequestEdit(DISPID) noexcept override { return S_OK; }
 
  private:
   std::function<void()> changed_;
@@ -44,14 +43,14 @@ CY FontSizeOfHeight(int height) {
   return size;
 }
 
-FontLink::FontLink(Control& form) : form_(form) {}
+FontLink::FontLink(Control& form, std::function<void()> changed) : form_(form), changed_(std::move(changed)) {}
 
 FontLink::~FontLink() {
   if (sink_) sink_->Detach();
   if (connection_) connection_->Unadvise(cookie_);
 }
 
-ComPtr<IFontDisp> FontLink::Font() {
+IFont& FontLink::Kept() {
   if (!font_) {
     const TFont& current = form_.Font();
     Bstr name(current.name);
@@ -59,8 +58,11 @@ ComPtr<IFontDisp> FontLink::Font() {
     description.cbSizeofstruct = sizeof(description);
     description.lpstrName = name.Get();
     description.cySize = FontSizeOfHeight(current.height);
-    description.sWeight = FW_NORMAL;
-    description.sCharset = DEFAULT_CHARSET;
+    description.sWeight = static_cast<SHORT>(current.weight);
+    description.sCharset = static_cast<SHORT>(current.charset);
+    description.fItalic = current.italic;
+    description.fUnderline = current.underline;
+    description.fStrikethrough = current.strikethrough;
     ComPtr<IFont> font;
     Check(OleCreateFontIndirect(&description, IID_IFont, reinterpret_cast<void**>(font.Put())), "creating the font");
 
@@ -80,35 +82,69 @@ ComPtr<IFontDisp> FontLink::Font() {
     }
     font_ = font;
   }
+  return *font_.Get();
+}
+
+ComPtr<IFontDisp> FontLink::Font() {
   ComPtr<IFontDisp> result;
-  Check(font_->QueryInterface(IID_IFontDisp, reinterpret_cast<void**>(result.Put())), "asking the font for IFontDisp");
+  Check(Kept().QueryInterface(IID_IFontDisp, reinterpret_cast<void**>(result.Put())), "asking the font for IFontDisp");
   return result;
 }
+
+namespace {
+
+// Every attribute of an OLE font, as read from one and written into another.
+struct FontAttributes {
+  Bstr name;
+  CY size{};
+  SHORT weight = FW_NORMAL, charset = DEFAULT_CHARSET;
+  BOOL italic = FALSE, underline = FALSE, strikethrough = FALSE;
+
+  explicit FontAttributes(IFont& font) {
+    Check(font.get_Name(name.Put()), "reading the font's name");
+    Check(font.get_Size(&size), "reading the font's size");
+    Check(font.get_Weight(&weight), "reading the font's weight");
+    Check(font.get_Italic(&italic), "reading the font's italic style");
+    Check(font.get_Underline(&underline), "reading the font's underline");
+    Check(font.get_Strikethrough(&strikethrough), "reading the font's strikethrough");
+    Check(font.get_Charset(&charset), "reading the font's character set");
+  }
+  void WriteTo(IFont& font) const {
+    Check(font.put_Name(name.Get()), "setting the font's name");
+    Check(font.put_Size(size), "setting the font's size");
+    Check(font.put_Weight(weight), "setting the font's weight");
+    Check(font.put_Italic(italic), "setting the font's italic style");
+    Check(font.put_Underline(underline), "setting the font's underline");
+    Check(font.put_Strikethrough(strikethrough), "setting the font's strikethrough");
+    Check(font.put_Charset(charset), "setting the font's character set");
+  }
+  TFont ForTheForm() const {
+    TFont font;
+    font.name = TextOf(name.Get());
+    font.height = FontHeightOfSize(size);
+    font.weight = weight;
+    font.italic = italic != FALSE;
+    font.underline = underline != FALSE;
+    font.strikethrough = strikethrough != FALSE;
+    font.charset = charset;
+    return font;
+  }
+};
+
+}  // namespace
 
 void FontLink::Assign(IFontDisp* given) {
   if (given == nullptr) throw ComError(E_POINTER, "no font was given");
   ComPtr<IFont> font;
   Check(given->QueryInterface(IID_IFont, reinterpret_cast<void**>(font.Put())), "asking the given font for IFont");
-  TakeFrom(*font.Get());
-  if (font_ && font_.Get() != font.Get()) {
-    Bstr name;
-    CY size;
-    Check(font->get_Name(name.Put()), "reading the font's name");
-    Check(font->get_Size(&size), "reading the font's size");
-    font_->put_Name(name.Get());
-    font_->put_Size(size);
-  }
+  IFont& kept = Kept();
+  if (&kept != font.Get()) FontAttributes(*font.Get()).WriteTo(kept);
+  TakeFrom(kept);
 }
 
 void FontLink::TakeFrom(IFont& font) {
-  Bstr name;
-  CY size;
-  Check(font.get_Name(name.Put()), "reading the font's name");
-  Check(font.get_Size(&size), "reading the font's size");
-  TFont taken = form_.Font();
-  taken.name = TextOf(name.Get());
-  taken.height = FontHeightOfSize(size);
-  form_.SetFont(std::move(taken));
+  form_.SetFont(FontAttributes(font).ForTheForm());
+  if (changed_) changed_();
 }
 
 }  // namespace citara::server

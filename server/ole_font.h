@@ -1,8 +1,11 @@
 // The control's Font property: an OLE font object kept with the form's font. It is made from the
-// form's font on the first request, and every change made through it (name, size) reaches the form's
-// font at once; a font handed to the control gives the form its name and size. The form's font
-// model holds a name and a height, so an OLE font's other attributes stay with the OLE font.
+// form's font on the first request (or the first font a host hands over), and every change made
+// through it (name, size, weight, italic, underline, strikethrough, character set) reaches the
+// form's font at once. A font handed to the control gives the kept object and the form all of its
+// attributes, so a host reads back what it put.
 #pragma once
+
+#include <functional>
 
 #include "server/com.h"
 
@@ -16,20 +19,23 @@ class FontChangeSink;
 
 class FontLink {
  public:
-  explicit FontLink(Control& form);
+  // `changed` runs after every change that reached the form's font (the windows take it over).
+  FontLink(Control& form, std::function<void()> changed);
   ~FontLink();
   FontLink(const FontLink&) = delete;
   FontLink& operator=(const FontLink&) = delete;
 
   // The font object, made on the first request, with a reference for the caller.
   ComPtr<IFontDisp> Font();
-  // Gives the form the name and size of `font` (and the kept font object too). Throws ComError.
+  // Gives the kept font object and the form every attribute of `font`. Throws ComError.
   void Assign(IFontDisp* font);
 
  private:
+  IFont& Kept();
   void TakeFrom(IFont& font);
 
   Control& form_;
+  std::function<void()> changed_;
   ComPtr<IFont> font_;
   ComPtr<FontChangeSink> sink_;
   ComPtr<IConnectionPoint> connection_;

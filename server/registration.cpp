@@ -59,7 +59,7 @@ std::wstring GuidText(REFGUID guid) {
   return text;
 }
 
-HRESULT RegisterServer(const ServerLibrary& library) {
+HRESULT RegisterServer(const ServerLibrary& library) noexcept {
   return Guarded(ErrorSource{library.name}, [&] {
     std::wstring path = ModulePath();
     std::wstring helpDirectory = DirectoryOf(path);
@@ -89,7 +89,7 @@ HRESULT RegisterServer(const ServerLibrary& library) {
   }) == S_OK ? S_OK : E_FAIL;
 }
 
-HRESULT UnregisterServer(const ServerLibrary& library) {
+HRESULT UnregisterServer(const ServerLibrary& library) noexcept {
   bool removedAll = true;
   const HRESULT status = Guarded(ErrorSource{library.name}, [&] {
     // The type library's registration, through the function as OLEAUT32 has it now; its own

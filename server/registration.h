@@ -16,8 +16,8 @@
 
 namespace citara::server {
 
-HRESULT RegisterServer(const ServerLibrary& library);
-HRESULT UnregisterServer(const ServerLibrary& library);
+HRESULT RegisterServer(const ServerLibrary& library) noexcept;
+HRESULT UnregisterServer(const ServerLibrary& library) noexcept;
 
 // The text form of a GUID with braces and upper-case digits: {1AE95045-8A3A-11D2-AD1B-444553540000}.
 std::wstring GuidText(REFGUID guid);

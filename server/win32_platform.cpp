@@ -3,25 +3,36 @@
 
 #include "server/form_window.h"
 
+#include <atomic>
 #include <cstring>
+#include <mutex>
 
-#include "server/utf16.h"
+#include "server/bstr.h"
 
 namespace citara::server {
 namespace {
 
-std::wstring Wide(std::string_view text) {
-  const std::u16string u = Utf16FromUtf8(text);
-  return std::wstring(u.begin(), u.end());
+// Per thread (plain values, so a thread's end runs nothing in a library that may be gone): whether
+// a message box of the port is up, the hook that centres the one coming up, and the clipboard's
+// owner, a message-only window of the library's own (a clipboard opened without an owner cannot
+// be written), which the system destroys with its thread.
+thread_local bool messageUp = false;
+thread_local HHOOK centringHook = nullptr;
+thread_local HWND clipboardOwner = nullptr;
+
+HWND ClipboardOwner() {
+  if (clipboardOwner == nullptr || !IsWindow(clipboardOwner)) {
+    clipboardOwner = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                     GetModuleHandleW(nullptr), nullptr);
+  }
+  return clipboardOwner;
 }
 
-// The clipboard's owner: a message-only window of the library's own (a clipboard opened without an
-// owner cannot be written).
-HWND ClipboardOwner() {
-  static const HWND owner = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                            GetModuleHandleW(nullptr), nullptr);
-  return owner;
-}
+// The text copied last, for a paste while another program holds the clipboard.
+std::mutex copiedLock;
+std::string copied;
+
+std::atomic<int> hintHidePause{2500};  // the platform's usual default
 
 // Holds the clipboard open for a scope; false when another program holds it.
 class OpenedClipboard {
@@ -42,8 +53,6 @@ class OpenedClipboard {
 };
 
 // Centres the message box on the screen as it comes up (a message box centres itself on its owner).
-HHOOK centringHook = nullptr;
-
 LRESULT CALLBACK CentreMessageBox(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HCBT_ACTIVATE) {
     const auto box = reinterpret_cast<HWND>(wParam);
@@ -64,10 +73,10 @@ DialogResult Win32Platform::ShowMessage(const MessageDialog& dialog) {
   const bool okCancel = dialog.buttons == DialogButtons::OkCancel;
   FormWindow* window = FormWindow::Current();
   if (window == nullptr) return DialogResult::Ok;  // the headless answer, not kept
-  if (messageUp_) return okCancel ? DialogResult::Cancel : DialogResult::Ok;
+  if (messageUp) return okCancel ? DialogResult::Cancel : DialogResult::Ok;
   UINT style = okCancel ? MB_OKCANCEL : MB_OK;
   style |= dialog.icon == DialogIcon::Error ? MB_ICONERROR : MB_ICONQUESTION;
-  messageUp_ = true;
+  messageUp = true;
   const std::wstring caption = Wide(dialog.caption), text = Wide(dialog.text);
   // The focus goes back where it was when the box closes (the box gives it to its owner).
   const HWND focused = GetFocus();
@@ -77,37 +86,49 @@ DialogResult Win32Platform::ShowMessage(const MessageDialog& dialog) {
   centringHook = nullptr;
   if (focused != nullptr && IsWindow(focused)) SetFocus(focused);
   window->MessageClosed();
-  messageUp_ = false;
+  messageUp = false;
   return answer == IDOK ? DialogResult::Ok : DialogResult::Cancel;
 }
 
+bool Win32Platform::MessageUp() { return messageUp; }
+
 std::string Win32Platform::ClipboardText() {
   OpenedClipboard clipboard(ClipboardOwner());
-  if (!clipboard) return HeadlessPlatform::ClipboardText();
+  if (!clipboard) {
+    std::lock_guard<std::mutex> hold(copiedLock);
+    return copied;
+  }
   HANDLE data = GetClipboardData(CF_UNICODETEXT);
   if (data == nullptr) return {};
-  const auto* text = static_cast<const char16_t*>(GlobalLock(data));
+  const auto* text = static_cast<const wchar_t*>(GlobalLock(data));
   if (text == nullptr) return {};
-  std::u16string copy(text);
+  std::string result = Narrow(text);
   GlobalUnlock(data);
-  return Utf8FromUtf16(copy);
+  return result;
 }
 
 void Win32Platform::SetClipboardText(std::string_view text) {
-  HeadlessPlatform::SetClipboardText(text);
-  const std::u16string wide = Utf16FromUtf8(text);
+  {
+    std::lock_guard<std::mutex> hold(copiedLock);
+    copied = text;
+  }
+  const std::wstring wide = Wide(text);
   OpenedClipboard clipboard(ClipboardOwner());
   if (!clipboard) return;
   EmptyClipboard();
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (wide.size() + 1) * sizeof(char16_t));
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (wide.size() + 1) * sizeof(wchar_t));
   if (memory == nullptr) return;
-  auto* target = static_cast<char16_t*>(GlobalLock(memory));
-  std::memcpy(target, wide.c_str(), (wide.size() + 1) * sizeof(char16_t));
+  auto* target = static_cast<wchar_t*>(GlobalLock(memory));
+  std::memcpy(target, wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
   GlobalUnlock(memory);
   if (SetClipboardData(CF_UNICODETEXT, memory) == nullptr) GlobalFree(memory);
 }
 
 int Win32Platform::ScreenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
+
+int Win32Platform::HintHidePause() { return hintHidePause.load(); }
+
+void Win32Platform::SetHintHidePause(int milliseconds) { hintHidePause.store(milliseconds); }
 
 void Win32Platform::FocusChanged(Control* control) { FormWindow::ModelFocusChanged(control); }
 

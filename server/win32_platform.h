@@ -9,30 +9,33 @@
 // event, say) is answered at once, with Cancel where there is one, so nothing is deleted unasked.
 //
 // The clipboard is the system's (Unicode text). The focus follows the model into the windows. The
-// hint pause is the one all the process's tooltips use. The clock and the upper case are the
-// headless port's.
+// hint pause is the one all the process's tooltips use. The clock is the machine's local clock.
+//
+// One port serves every thread of the process (it is the library's default port, see
+// widgets/platform.h): whatever belongs to one thread's controls (the message that is up, the hook
+// that centres it, the clipboard's owner window) is kept per thread, and the rest is guarded.
 #pragma once
 
 #include "widgets/platform.h"
 
 namespace citara::server {
 
-class Win32Platform final : public HeadlessPlatform {
+class Win32Platform final : public Platform {
  public:
   DialogResult ShowMessage(const MessageDialog& dialog) override;
   std::string ClipboardText() override;
   void SetClipboardText(std::string_view text) override;
+  OleDate Now() override { return LocalNow(); }
   int ScreenHeight() override;
+  int HintHidePause() override;
+  void SetHintHidePause(int milliseconds) override;
   void FocusChanged(Control* control) override;
 
-  // True while a real message box of this port is up.
-  bool MessageUp() const { return messageUp_; }
-
- private:
-  bool messageUp_ = false;
+  // True while a real message box of this port is up on the calling thread.
+  static bool MessageUp();
 };
 
-// The servers' port, installed as the current one by the library.
+// The servers' port, installed by the library as the default of all its threads.
 Win32Platform& ServerPlatform();
 
 }  // namespace citara::server

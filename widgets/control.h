@@ -34,9 +34,15 @@ class TForm;
 
 enum class TAlign { None, Top, Bottom, Left, Right, Client };
 
+// A control's font, with every attribute a host's font object carries.
 struct TFont {
   std::string name = "MS Sans Serif";
   int height = -11;  // negative: character height in pixels
+  int weight = 400;  // 100 (thin) to 900 (black): 400 normal, 700 bold
+  bool italic = false;
+  bool underline = false;
+  bool strikethrough = false;
+  int charset = 1;  // the Windows character set: 0 ANSI, 1 the default, 204 Cyrillic, ...
   friend bool operator==(const TFont&, const TFont&) = default;
 };
 

@@ -1,5 +1,6 @@
 #include "widgets/platform.h"
 
+#include <atomic>
 #include <ctime>
 
 #include "widgets/unicode.h"
@@ -7,12 +8,14 @@
 namespace citara {
 namespace {
 
-HeadlessPlatform& DefaultPlatform() {
-  static HeadlessPlatform port;
+// The port of a thread that installed none and finds no default: its own, made on first use.
+HeadlessPlatform& ThreadsHeadlessPlatform() {
+  thread_local HeadlessPlatform port;
   return port;
 }
 
-Platform* current = nullptr;
+std::atomic<Platform*> defaultPort{nullptr};
+thread_local Platform* current = nullptr;  // the port the thread installed
 
 }  // namespace
 
@@ -20,9 +23,13 @@ char32_t Platform::UpperCase(char32_t ch) { return ToUpper(ch); }
 
 std::string_view Platform::MonthName(unsigned month) { return EnglishMonthName(month); }
 
-Platform& CurrentPlatform() { return current ? *current : DefaultPlatform(); }
+Platform& CurrentPlatform() {
+  if (current != nullptr) return *current;
+  if (Platform* port = defaultPort.load(std::memory_order_acquire)) return *port;
+  return ThreadsHeadlessPlatform();
+}
 
-void SetCurrentPlatform(Platform* port) { current = port; }
+void SetDefaultPlatform(Platform* port) { defaultPort.store(port, std::memory_order_release); }
 
 ScopedPlatform::ScopedPlatform(Platform& port) : previous_(current) { current = &port; }
 
@@ -39,9 +46,14 @@ DialogResult HeadlessPlatform::ShowMessage(const MessageDialog& dialog) {
 OleDate HeadlessPlatform::Now() { return hasFixedNow_ ? fixedNow_ : LocalNow(); }
 
 OleDate LocalNow() {
-  // The system starts no threads, so the shared buffer of std::localtime is safe here.
+  // Controls on several threads may ask at once: the thread-safe form of std::localtime.
   const std::time_t now = std::time(nullptr);
-  const std::tm* local = std::localtime(&now);
+  std::tm buffer{};
+#ifdef _WIN32
+  const std::tm* local = localtime_s(&buffer, &now) == 0 ? &buffer : nullptr;
+#else
+  const std::tm* local = localtime_r(&now, &buffer);
+#endif
   if (local == nullptr) return 0;
   const OleDate day = OleFromCivil({local->tm_year + 1900, static_cast<unsigned>(local->tm_mon + 1),
                                     static_cast<unsigned>(local->tm_mday)});

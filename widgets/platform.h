@@ -1,9 +1,10 @@
 // The platform port: the few services of the operating system that the component model uses.
 //
-// One process-wide port is current; the headless port is the default (on Linux, in the command-
-// line tool and in tests), and the Windows servers install a Win32 port. Tests install their own
-// HeadlessPlatform for a scope, queue the answers to the dialogs they expect and read back every
-// dialog shown:
+// Each thread has its current port, since every control lives on the thread that made it: the one
+// it installed (ScopedPlatform), else the process's default port, which a library may set once
+// (the Windows servers set their Win32 port), else a headless port of the thread's own (on Linux,
+// in the command-line tool and in tests). Tests install their own HeadlessPlatform for a scope,
+// queue the answers to the dialogs they expect and read back every dialog shown:
 //
 //   HeadlessPlatform port;
 //   ScopedPlatform use(port);
@@ -67,12 +68,14 @@ class Platform {
   virtual std::string_view MonthName(unsigned month);
 };
 
-// The current port (the process's headless port until one is installed).
+// The calling thread's current port.
 Platform& CurrentPlatform();
-// Installs `port` as the current one (nullptr: back to the default headless port).
-void SetCurrentPlatform(Platform* port);
+// Sets the port of every thread that has installed none of its own (nullptr: each thread's own
+// headless port). A port set here is used by many threads at once and keeps no state of one.
+void SetDefaultPlatform(Platform* port);
 
-// Installs a port for the lifetime of this object, then puts the previous one back.
+// Installs a port as the calling thread's for the lifetime of this object, then puts the previous
+// one back.
 class ScopedPlatform {
  public:
   explicit ScopedPlatform(Platform& port);

@@ -9,47 +9,42 @@ constexpr char32_t kEscapeBase = 0xDC00;
 char32_t Escaped(unsigned char byte) { return kEscapeBase + byte; }
 }  // namespace
 
-char32_t DecodeUtf8(std::string_view text, std::size_t& pos) {
+bool DecodeUtf8Sequence(std::string_view text, std::size_t& pos, char32_t& cp, bool surrogates) {
   const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
   const unsigned char lead = byte(pos);
   std::size_t length = 0;
-  char32_t cp = 0;
   if (lead < 0x80) {
-    ++pos;
-    return lead;
-  } else if ((lead & 0xE0) == 0xC0 && lead >= 0xC2) {
+    length = 1;
+    cp = lead;
+  } else if (lead >= 0xC2 && lead <= 0xDF) {
     length = 2;
     cp = lead & 0x1F;
   } else if ((lead & 0xF0) == 0xE0) {
     length = 3;
     cp = lead & 0x0F;
-  } else if ((lead & 0xF8) == 0xF0 && lead <= 0xF4) {
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
     length = 4;
     cp = lead & 0x07;
   } else {
-    ++pos;
-    return Escaped(lead);
+    return false;
   }
-  if (pos + length > text.size()) {
-    ++pos;
-    return Escaped(lead);
-  }
+  if (text.size() - pos < length) return false;
   for (std::size_t i = 1; i < length; ++i) {
     const unsigned char next = byte(pos + i);
-    if ((next & 0xC0) != 0x80) {
-      ++pos;
-      return Escaped(lead);
-    }
+    if ((next & 0xC0) != 0x80) return false;
     cp = (cp << 6) | (next & 0x3F);
   }
-  // Reject overlong forms, surrogates and values past U+10FFFF.
+  // Overlong forms and values past U+10FFFF are no UTF-8; a surrogate only where it is asked for.
   const bool overlong = (length == 3 && cp < 0x800) || (length == 4 && cp < 0x10000);
-  if (overlong || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) {
-    ++pos;
-    return Escaped(lead);
-  }
+  if (overlong || cp > 0x10FFFF || (!surrogates && cp >= 0xD800 && cp <= 0xDFFF)) return false;
   pos += length;
-  return cp;
+  return true;
+}
+
+char32_t DecodeUtf8(std::string_view text, std::size_t& pos) {
+  char32_t cp = 0;
+  if (DecodeUtf8Sequence(text, pos, cp, /*surrogates=*/false)) return cp;
+  return Escaped(static_cast<unsigned char>(text[pos++]));
 }
 
 std::size_t Utf8Length(std::string_view text, std::size_t pos) {
@@ -58,10 +53,8 @@ std::size_t Utf8Length(std::string_view text, std::size_t pos) {
   return next - pos;
 }
 
-void AppendUtf8(std::string& out, char32_t cp) {
-  if (cp >= kEscapeBase + 0x80 && cp <= kEscapeBase + 0xFF) {
-    out += static_cast<char>(cp - kEscapeBase);  // an invalid byte, written back as it was
-  } else if (cp < 0x80) {
+void AppendUtf8Sequence(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
     out += static_cast<char>(cp);
   } else if (cp < 0x800) {
     out += static_cast<char>(0xC0 | (cp >> 6));
@@ -75,6 +68,14 @@ void AppendUtf8(std::string& out, char32_t cp) {
     out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
     out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
     out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+void AppendUtf8(std::string& out, char32_t cp) {
+  if (cp >= kEscapeBase + 0x80 && cp <= kEscapeBase + 0xFF) {
+    out += static_cast<char>(cp - kEscapeBase);  // an invalid byte, written back as it was
+  } else {
+    AppendUtf8Sequence(out, cp);
   }
 }
 

@@ -20,6 +20,15 @@ char32_t DecodeUtf8(std::string_view text, std::size_t& pos);
 // Appends the UTF-8 encoding of `cp` to `out`.
 void AppendUtf8(std::string& out, char32_t cp);
 
+// The UTF-8 codec under both: decodes the well-formed sequence at byte `pos` of `text` into `cp`
+// and advances `pos` past it; with `surrogates`, also the three-byte form of a surrogate code
+// point (U+D800..U+DFFF), in which Citara carries an unpaired UTF-16 surrogate (utf16.h). Returns
+// false, leaving `pos`, for anything else: a stray or missing continuation byte, an overlong form,
+// a value past U+10FFFF, a lead byte that starts nothing. Precondition: pos < text.size().
+bool DecodeUtf8Sequence(std::string_view text, std::size_t& pos, char32_t& cp, bool surrogates);
+// Appends the UTF-8 sequence of any code point up to U+10FFFF, a surrogate in its three-byte form.
+void AppendUtf8Sequence(std::string& out, char32_t cp);
+
 // Byte length of the code point starting at `pos` (1 for an invalid byte).
 std::size_t Utf8Length(std::string_view text, std::size_t pos);
 

@@ -217,7 +217,7 @@ TEST(TypeLibraries, LibraryAttributesAndEnumerations) {
     EXPECT_EQ(a->wMajorVerNum, 1);
     EXPECT_EQ(a->wMinorVerNum, 0);
     EXPECT_EQ(a->lcid, 0u);
-    EXPECT_EQ(a->syskind, SYS_WIN32);
+    EXPECT_EQ(a->syskind, sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32);  // the build's own bitness
     EXPECT_EQ(a->wLibFlags & LIBFLAG_FCONTROL, LIBFLAG_FCONTROL);
     lib->ReleaseTLibAttr(a);
     BSTR name = nullptr, doc = nullptr, helpFile = nullptr;
@@ -512,10 +512,10 @@ const wchar_t kBadDateMessage[] = L"cannot load the saved data: the value \"not 
 HRESULT CallEntry(IDispatch* object, int index, void* argument) {
   VARIANT arg;
   VariantInit(&arg);
-  arg.vt = VT_I4;
-  arg.lVal = static_cast<LONG>(reinterpret_cast<INT_PTR>(argument));
+  arg.vt = sizeof(void*) == 8 ? VT_I8 : VT_I4;  // a pointer of the build's size
+  arg.llVal = reinterpret_cast<INT_PTR>(argument);
   VARIANTARG* args[] = {&arg};
-  VARTYPE types[] = {VT_I4};
+  VARTYPE types[] = {arg.vt};
   VARIANT result;
   VariantInit(&result);
   const HRESULT called = DispCallFunc(object, (6 + index) * sizeof(void*), CC_STDCALL, VT_ERROR, 1, types, args, &result);
@@ -925,5 +925,296 @@ TEST(Registration, KeysOfEveryClassAndAPathWithASpace) {
   ASSERT_EQ(citara.registerServer(), S_OK);
   for (std::size_t i = 0; i < 6; ++i) ExpectRegistered(Controls()[i], ServerPath(L"Citara.dll"), ServerPath(L"Citara.dll"));
 }
+
+// --- Class information ---
+
+// IProvideClassInfo2 of every control: the control class's own type information and its events
+// interface as the default source, as a form designer or macro editor asks before binding events.
+TEST(ClassInformation, EveryControlGivesItsClassAndItsEventsInterface) {
+  for (const Control& c : Controls()) {
+    SCOPED_TRACE(::testing::Message() << std::string(c.name, c.name + wcslen(c.name)));
+    Ref<IDispatch> control = Create(c.ProgId().c_str());
+    ASSERT_TRUE(control);
+    Ref<IProvideClassInfo2> info2;
+    ASSERT_EQ(control->QueryInterface(IID_IProvideClassInfo2, info2.put_void()), S_OK);
+    Ref<IProvideClassInfo> info;
+    ASSERT_EQ(control->QueryInterface(IID_IProvideClassInfo, info.put_void()), S_OK);
+
+    Ref<ITypeInfo> cls;
+    ASSERT_EQ(info->GetClassInfo(cls.put()), S_OK);
+    TYPEATTR* attributes = nullptr;
+    ASSERT_EQ(cls->GetTypeAttr(&attributes), S_OK);
+    EXPECT_EQ(attributes->typekind, TKIND_COCLASS);
+    EXPECT_TRUE(IsEqualGUID(attributes->guid, Guid(c.clsid)));
+    cls->ReleaseTypeAttr(attributes);
+    EXPECT_EQ(NameOf(cls.get()), c.name);
+
+    GUID events = GUID_NULL;
+    EXPECT_EQ(info2->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &events), S_OK);
+    EXPECT_TRUE(IsEqualGUID(events, Guid(c.eventsIid)));
+    EXPECT_EQ(info2->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID + 1, &events), E_INVALIDARG);
+    EXPECT_TRUE(IsEqualGUID(events, GUID_NULL));
+    EXPECT_EQ(info2->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, nullptr), E_POINTER);
+    EXPECT_EQ(info2->GetClassInfo(nullptr), E_POINTER);
+  }
+}
+
+// --- The font a host puts ---
+
+struct FontOfHost {
+  const wchar_t* name;
+  LONGLONG size;  // CY: 1/10000 point
+  SHORT weight, charset;
+  BOOL italic, underline, strikethrough;
+};
+
+Ref<IFontDisp> MakeFont(const FontOfHost& f) {
+  FONTDESC description{sizeof(FONTDESC), const_cast<LPOLESTR>(f.name), {}, f.weight, f.charset, f.italic, f.underline,
+                       f.strikethrough};
+  description.cySize.int64 = f.size;
+  Ref<IFontDisp> font;
+  EXPECT_EQ(OleCreateFontIndirect(&description, IID_IFontDisp, font.put_void()), S_OK);
+  return font;
+}
+
+// Each attribute of the font that the Font property reads back.
+void ExpectFont(IDispatch* control, const FontOfHost& want) {
+  Variant font;
+  ASSERT_EQ(Get(control, L"Font", font), S_OK);
+  ASSERT_EQ(font.vt, VT_DISPATCH);
+  Ref<IFont> read;
+  ASSERT_EQ(font.pdispVal->QueryInterface(IID_IFont, read.put_void()), S_OK);
+  CY size{};
+  SHORT weight = 0, charset = 0;
+  BOOL bold = FALSE, italic = FALSE, underline = FALSE, strikethrough = FALSE;
+  EXPECT_EQ(read->get_Size(&size), S_OK);
+  EXPECT_EQ(read->get_Weight(&weight), S_OK);
+  EXPECT_EQ(read->get_Bold(&bold), S_OK);
+  EXPECT_EQ(read->get_Italic(&italic), S_OK);
+  EXPECT_EQ(read->get_Underline(&underline), S_OK);
+  EXPECT_EQ(read->get_Strikethrough(&strikethrough), S_OK);
+  EXPECT_EQ(read->get_Charset(&charset), S_OK);
+  EXPECT_EQ(size.int64, want.size);
+  EXPECT_EQ(weight, want.weight);
+  EXPECT_EQ(bold != FALSE, want.weight >= FW_BOLD);
+  EXPECT_EQ(italic != FALSE, want.italic != FALSE);
+  EXPECT_EQ(underline != FALSE, want.underline != FALSE);
+  EXPECT_EQ(strikethrough != FALSE, want.strikethrough != FALSE);
+  EXPECT_EQ(charset, want.charset);
+}
+
+// A font put by value or by reference is taken over whole: its size exactly (14 pt, not the
+// 14.25 pt of a whole pixel height), its weight, italic, underline, strikethrough and character set
+// come back through Font, in both libraries (CitaraWeb's put by reference is [in] only).
+TEST(Font, EveryAttributeOfAPutFontComesBackThroughBothKindsOfPut) {
+  static const FontOfHost kFonts[] = {
+      {L"Arial", 140000, FW_BOLD, 204, TRUE, TRUE, TRUE},
+      {L"Courier New", 90000, FW_NORMAL, ANSI_CHARSET, FALSE, FALSE, FALSE},
+      {L"Times New Roman", 120000, FW_BLACK, DEFAULT_CHARSET, TRUE, FALSE, TRUE},
+  };
+  for (const wchar_t* progId : {L"Citara.Journal", L"CitaraWeb.WebArticle"}) {
+    for (const WORD kind : {WORD{DISPATCH_PROPERTYPUT}, WORD{DISPATCH_PROPERTYPUTREF}}) {
+      SCOPED_TRACE(::testing::Message() << std::string(progId, progId + wcslen(progId))
+                                        << (kind == DISPATCH_PROPERTYPUT ? " put" : " putref"));
+      Ref<IDispatch> control = Create(progId);
+      ASSERT_TRUE(control);
+      for (const FontOfHost& f : kFonts) {
+        Ref<IFontDisp> font = MakeFont(f);
+        ASSERT_TRUE(font);
+        ASSERT_EQ(Call(control.get(), L"Font", kind, {Arg(font.get())}, nullptr), S_OK);
+        ExpectFont(control.get(), f);
+      }
+    }
+  }
+}
+
+// --- Data for a host that pastes or drags the control ---
+
+// IDataObject offers the MLA entry as "Rich Text Format" and as Unicode text; the system clipboard
+// takes both from the control, as a host's paste would.
+TEST(DataObject, TheMlaEntryAsRichTextAndAsUnicodeText) {
+  Ref<IDispatch> journal = Create(L"Citara.Journal");
+  ASSERT_TRUE(journal);
+  ASSERT_EQ(Put(journal.get(), L"SavedData",
+                Arg(L"Article Title:=the novel: a survey\r\nJournal:=modern fiction studies\r\nYear:=1990\r\n"
+                    L"Volume #:=36\r\nIssue #:=2\r\nPage No(s):=10-20\r\n*Author0Last=Zola\r\n"
+                    L"*Author0First=\u00C9mile\r\n*Author0MI=\r\n")),
+            S_OK);
+  const std::wstring plain = L"Zola, \u00C9mile. \"The Novel: A Survey.\" Modern Fiction Studies 36.2 (1990): 10-20.";
+  Variant rtf;
+  ASSERT_EQ(Call(journal.get(), L"GetMLACitaraInfo", DISPATCH_METHOD, {}, &rtf), S_OK);
+  const std::wstring rtfText = rtf.Text();
+
+  Ref<IDataObject> data;
+  ASSERT_EQ(journal->QueryInterface(IID_IDataObject, data.put_void()), S_OK);
+  const CLIPFORMAT richText = static_cast<CLIPFORMAT>(RegisterClipboardFormatW(L"Rich Text Format"));
+  Ref<IEnumFORMATETC> formats;
+  ASSERT_EQ(data->EnumFormatEtc(DATADIR_GET, formats.put()), S_OK);
+  FORMATETC offered[3] = {};
+  ULONG fetched = 0;
+  EXPECT_EQ(formats->Next(3, offered, &fetched), S_FALSE);
+  ASSERT_EQ(fetched, 2u);
+  EXPECT_EQ(offered[0].cfFormat, richText);
+  EXPECT_EQ(offered[1].cfFormat, CF_UNICODETEXT);
+  for (const FORMATETC& f : offered) {
+    if (f.cfFormat == 0) continue;
+    EXPECT_EQ(f.tymed, static_cast<DWORD>(TYMED_HGLOBAL));
+    EXPECT_EQ(f.dwAspect, static_cast<DWORD>(DVASPECT_CONTENT));
+    EXPECT_EQ(data->QueryGetData(const_cast<FORMATETC*>(&f)), S_OK);
+  }
+  Ref<IEnumFORMATETC> toSet;
+  EXPECT_EQ(data->EnumFormatEtc(DATADIR_SET, toSet.put()), E_NOTIMPL);
+
+  // Asked directly.
+  for (const FORMATETC& f : {offered[0], offered[1]}) {
+    FORMATETC asked = f;
+    STGMEDIUM medium{};
+    ASSERT_EQ(data->GetData(&asked, &medium), S_OK);
+    ASSERT_EQ(medium.tymed, static_cast<DWORD>(TYMED_HGLOBAL));
+    const void* bytes = GlobalLock(medium.hGlobal);
+    ASSERT_NE(bytes, nullptr);
+    if (f.cfFormat == CF_UNICODETEXT) {
+      EXPECT_EQ(std::wstring(static_cast<const wchar_t*>(bytes)), plain);
+    } else {
+      const std::string narrow(static_cast<const char*>(bytes));
+      EXPECT_EQ(std::wstring(narrow.begin(), narrow.end()), rtfText);
+    }
+    GlobalUnlock(medium.hGlobal);
+    ReleaseStgMedium(&medium);
+  }
+  // What is not offered.
+  static const struct {
+    const char* what;
+    FORMATETC format;
+    HRESULT answer;
+  } refused[] = {
+      {"ANSI text", {CF_TEXT, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL}, DV_E_FORMATETC},
+      {"a stream", {CF_UNICODETEXT, nullptr, DVASPECT_CONTENT, -1, TYMED_ISTREAM}, DV_E_TYMED},
+      {"an icon", {CF_UNICODETEXT, nullptr, DVASPECT_ICON, -1, TYMED_HGLOBAL}, DV_E_DVASPECT},
+      {"a page", {CF_UNICODETEXT, nullptr, DVASPECT_CONTENT, 1, TYMED_HGLOBAL}, DV_E_LINDEX},
+  };
+  for (const auto& r : refused) {
+    SCOPED_TRACE(r.what);
+    FORMATETC asked = r.format;
+    STGMEDIUM medium{};
+    EXPECT_EQ(data->QueryGetData(&asked), r.answer);
+    EXPECT_EQ(data->GetData(&asked, &medium), r.answer);
+    EXPECT_EQ(medium.hGlobal, nullptr);
+  }
+  // Into a host's own memory, when it is large enough.
+  {
+    FORMATETC asked = offered[1];
+    STGMEDIUM medium{};
+    medium.tymed = TYMED_HGLOBAL;
+    medium.hGlobal = GlobalAlloc(GMEM_MOVEABLE, 4);
+    EXPECT_EQ(data->GetDataHere(&asked, &medium), STG_E_MEDIUMFULL);
+    medium.hGlobal = GlobalReAlloc(medium.hGlobal, 4096, GMEM_MOVEABLE);
+    ASSERT_EQ(data->GetDataHere(&asked, &medium), S_OK);
+    EXPECT_EQ(std::wstring(static_cast<const wchar_t*>(GlobalLock(medium.hGlobal))), plain);
+    GlobalUnlock(medium.hGlobal);
+    ReleaseStgMedium(&medium);
+  }
+
+  // Through the system clipboard, as a host's copy and another program's paste.
+  ASSERT_EQ(OleSetClipboard(data.get()), S_OK);
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EXPECT_TRUE(IsClipboardFormatAvailable(richText));
+  HANDLE text = GetClipboardData(CF_UNICODETEXT);
+  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(std::wstring(static_cast<const wchar_t*>(GlobalLock(text))), plain);
+  GlobalUnlock(text);
+  CloseClipboard();
+  EXPECT_EQ(OleSetClipboard(nullptr), S_OK);
+}
+
+// --- Two apartments at once ---
+
+struct ApartmentWork {
+  const wchar_t* progId;
+  const wchar_t* saved;
+  const wchar_t* inEntry;  // a part of the MLA entry
+  int failures = 0;
+};
+
+// One apartment thread: 200 controls made, filled, asked, checked, reset and released.
+DWORD WINAPI RunApartment(void* parameter) {
+  auto& work = *static_cast<ApartmentWork*>(parameter);
+  if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
+  for (int round = 0; round < 200; ++round) {
+    Ref<IDispatch> control = Create(work.progId);
+    Variant saved, mla, valid;
+    const bool ok = control && Put(control.get(), L"SavedData", Arg(work.saved)) == S_OK &&
+                    Get(control.get(), L"SavedData", saved) == S_OK &&
+                    Call(control.get(), L"GetMLACitaraInfo", DISPATCH_METHOD, {}, &mla) == S_OK &&
+                    mla.Text().find(work.inEntry) != std::wstring::npos &&
+                    Call(control.get(), L"ValidateData", DISPATCH_METHOD, {}, &valid) == S_OK &&
+                    Call(control.get(), L"Reset", DISPATCH_METHOD, {}, nullptr) == S_OK;
+    if (!ok) ++work.failures;
+  }
+  CoUninitialize();
+  return 0;
+}
+
+// Controls live on the thread that made them: two apartment threads create, fill, ask and release
+// controls of both libraries at the same time, and each gets its own entries.
+TEST(Apartments, TwoThreadsDriveTheirOwnControlsAtOnce) {
+  ApartmentWork works[] = {
+      {L"Citara.Book", L"Title:=a tale of two cities\r\n*Author0Last=Dickens\r\n*Author0First=Charles\r\n",
+       L"Dickens, Charles"},
+      {L"CitaraWeb.WebArticle", L"Title:=the web\r\nURL:=http://example.org/\r\n*Author0Last=Lee\r\n", L"Lee"},
+  };
+  HANDLE threads[2];
+  for (int i = 0; i < 2; ++i) {
+    threads[i] = CreateThread(nullptr, 0, RunApartment, &works[i], 0, nullptr);
+    ASSERT_NE(threads[i], nullptr);
+  }
+  EXPECT_EQ(WaitForMultipleObjects(2, threads, TRUE, 120000), WAIT_OBJECT_0);
+  for (int i = 0; i < 2; ++i) {
+    DWORD code = 1;
+    GetExitCodeThread(threads[i], &code);
+    EXPECT_EQ(code, 0u);
+    CloseHandle(threads[i]);
+    EXPECT_EQ(works[i].failures, 0) << i;
+  }
+}
+
+#ifdef CITARA_X86_SERVER_DIR
+// --- Both bitnesses registered at once ---
+
+// With the x86 servers registered beside this build's x64 ones, each view of the registry names
+// its own: a 64-bit host finds the x64 DLLs, a 32-bit host the x86 DLLs, under the same ProgIDs,
+// and the type library has its path for each.
+TEST(Registration, TheX86ServersStandInTheThirtyTwoBitViewBesideTheseOnes) {
+  const auto value = [](const std::wstring& key, REGSAM view) {
+    wchar_t text[1024] = {};
+    DWORD bytes = sizeof(text);
+    HKEY handle = nullptr;
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ | view, &handle) != ERROR_SUCCESS) return std::wstring(L"<no key>");
+    const LONG status = RegQueryValueExW(handle, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(text), &bytes);
+    RegCloseKey(handle);
+    return status == ERROR_SUCCESS ? std::wstring(text) : std::wstring(L"<no value>");
+  };
+  const auto windowsPath = [](std::wstring path) {
+    for (wchar_t& ch : path) {
+      if (ch == L'/') ch = L'\\';
+    }
+    return path;
+  };
+  for (const Control& c : Controls()) {
+    SCOPED_TRACE(::testing::Message() << std::string(c.name, c.name + wcslen(c.name)));
+    const std::wstring key = std::wstring(L"CLSID\\") + c.clsid + L"\\InprocServer32";
+    const std::wstring dll = std::wstring(L"\\") + c.library + L".dll";
+    EXPECT_EQ(_wcsicmp(value(key, KEY_WOW64_64KEY).c_str(), ServerPath((std::wstring(c.library) + L".dll").c_str()).c_str()), 0);
+    EXPECT_EQ(_wcsicmp(value(key, KEY_WOW64_32KEY).c_str(), (windowsPath(CITARA_X86_SERVER_DIR) + dll).c_str()), 0);
+    EXPECT_EQ(value(c.ProgId() + L"\\Clsid", KEY_WOW64_32KEY), c.clsid);
+  }
+  for (const Library& library : kLibraries) {
+    const std::wstring key = std::wstring(L"TypeLib\\") + library.libid + L"\\1.0\\0\\";
+    const std::wstring file = std::wstring(L"\\") + library.name + L".dll";
+    EXPECT_EQ(_wcsicmp(value(key + L"win64", 0).c_str(), ServerPath((std::wstring(library.name) + L".dll").c_str()).c_str()), 0);
+    EXPECT_EQ(_wcsicmp(value(key + L"win32", 0).c_str(), (windowsPath(CITARA_X86_SERVER_DIR) + file).c_str()), 0);
+  }
+}
+#endif
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The control object driven from inside, through its form, where the headless model is the only
 // source of user input: the events a host's sink receives (OnKeyPress with the key changed or
-// cancelled by the sink, OnClick), the font object kept with the form's font, and the lossless
-// UTF-16 conversion at the boundary. The type library comes from this program's own resources.
+// cancelled by the sink, OnClick), the font object kept with the form's font, and the guard at the
+// boundary. The type library comes from this program's own resources.
 #include "core/source_form.h"
 #include "widgets/flat_edit.h"
 
@@ -10,7 +10,7 @@
 #include <cmath>
 
 #include "server/control_object.h"
-#include "server/utf16.h"
+#include "server/bstr.h"
 #include "tests/server/host_support.h"
 
 namespace citara::server {
@@ -100,34 +100,10 @@ TEST(ControlFont, ChangesThroughTheFontObjectReachTheFormsFont) {
   EXPECT_EQ(control->Form().Font().height, -13);
   BSTR name = nullptr;
   givenFont->get_Name(&name);
-  EXPECT_EQ(control->Form().Font().name, Utf8FromUtf16(std::u16string(name, name + SysStringLen(name))));
+  EXPECT_EQ(control->Form().Font().name, TextOf(name));
   SysFreeString(name);
   ASSERT_EQ(kept->get_Size(&size), S_OK);
   EXPECT_EQ(size.int64, givenSize.int64);
-}
-
-TEST(Utf16, ConversionIsLosslessForEveryUnitSequence) {
-  static const struct {
-    const char* what;
-    std::u16string wide;
-    std::string narrow;
-  } cases[] = {
-      {"ASCII", u"Smith", "Smith"},
-      {"Latin-1", u"\u00C9mile", "\xC3\x89mile"},
-      {"Cyrillic", u"\u0416", "\xD0\x96"},
-      {"a surrogate pair is one code point", u"\xD835\xDC00", "\xF0\x9D\x90\x80"},
-      {"an unpaired high surrogate", u"a\xD800z", "a\xED\xA0\x80z"},
-      {"an unpaired low surrogate", u"\xDC00", "\xED\xB0\x80"},
-      {"a low before a high surrogate", u"\xDC00\xD800", "\xED\xB0\x80\xED\xA0\x80"},
-      {"an embedded NUL", std::u16string(u"a\0b", 3), std::string("a\0b", 3)},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    EXPECT_EQ(Utf8FromUtf16(c.wide), c.narrow);
-    EXPECT_EQ(Utf16FromUtf8(c.narrow), c.wide);
-  }
-  // Bytes that are no UTF-8 at all cannot come from a host; each becomes U+FFFD.
-  EXPECT_EQ(Utf16FromUtf8("a\xFF\xC3"), u"a\xFFFD\xFFFD");
 }
 
 }  // namespace
