@@ -9,21 +9,29 @@ namespace citara::server {
 namespace {
 
 // The interface that a parameter of type `type` takes (a pointer, or a pointer's pointer, to an
-// interface or dispatch interface), or GUID_NULL.
+// interface or dispatch interface, through any aliases: stdole2's IFontDisp is one), or GUID_NULL.
 IID InterfaceOf(ITypeInfo* info, const TYPEDESC& type) {
   const TYPEDESC* t = &type;
   for (int depth = 0; depth < 2 && t->vt == VT_PTR && t->lptdesc != nullptr; ++depth) t = t->lptdesc;
   if (t == &type || t->vt != VT_USERDEFINED) return GUID_NULL;
-  ComPtr<ITypeInfo> referred;
-  TYPEATTR* attributes = nullptr;
-  if (FAILED(info->GetRefTypeInfo(t->hreftype, referred.Put())) || FAILED(referred->GetTypeAttr(&attributes))) {
-    return GUID_NULL;
+  ComPtr<ITypeInfo> from = ComPtr<ITypeInfo>::Share(info);
+  HREFTYPE reference = t->hreftype;
+  for (int aliases = 0; aliases < 4; ++aliases) {
+    ComPtr<ITypeInfo> referred;
+    TYPEATTR* attributes = nullptr;
+    if (FAILED(from->GetRefTypeInfo(reference, referred.Put())) || FAILED(referred->GetTypeAttr(&attributes))) {
+      return GUID_NULL;
+    }
+    const TYPEKIND kind = attributes->typekind;
+    const IID iid = attributes->guid;
+    const TYPEDESC alias = attributes->tdescAlias;
+    referred->ReleaseTypeAttr(attributes);
+    if (kind == TKIND_DISPATCH || kind == TKIND_INTERFACE) return iid;
+    if (kind != TKIND_ALIAS || alias.vt != VT_USERDEFINED) return GUID_NULL;
+    from = referred;
+    reference = alias.hreftype;
   }
-  const IID iid = attributes->typekind == TKIND_DISPATCH || attributes->typekind == TKIND_INTERFACE
-                      ? attributes->guid
-                      : GUID_NULL;
-  referred->ReleaseTypeAttr(attributes);
-  return iid;
+  return GUID_NULL;
 }
 
 // The arities and names of `info`'s members. Throws nothing but std::bad_alloc: a member whose

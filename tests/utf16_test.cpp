@@ -63,7 +63,7 @@ TEST(Utf16, EachByteThatIsNoTextBecomesOneReplacementCharacter) {
 // U+DC80..U+DCFF, which AppendUtf8 writes back as the bytes; a surrogate's three-byte form is no
 // code point to the rules and is kept byte for byte too.
 TEST(Utf16, TheModelKeepsWhatTheBoundaryReplacesOrCarries) {
-  for (const std::string text : {std::string("a\xFF" "b\xC3"), std::string("a\xED\xA0\x80z")}) {
+  for (const std::string& text : {std::string("a\xFF" "b\xC3"), std::string("a\xED\xA0\x80z")}) {
     std::string again;
     for (std::size_t pos = 0; pos < text.size();) AppendUtf8(again, DecodeUtf8(text, pos));
     EXPECT_EQ(again, text);

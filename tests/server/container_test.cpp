@@ -165,7 +165,7 @@ struct MessageBoxAnswer {
   int seen = 0;
   UINT button = IDOK;
 };
-MessageBoxAnswer* answering = nullptr;
+thread_local MessageBoxAnswer* answering = nullptr;  // each thread answers its own boxes
 
 void CALLBACK AnswerMessageBox(HWND, UINT, UINT_PTR, DWORD) {
   if (answering == nullptr) return;
@@ -666,6 +666,43 @@ TEST_P(ContainerTest, HintsShowTheFieldsHintsForThirtySeconds) {
   }
 }
 
+// --- The font a host puts, in the windows; controls in place on two threads at once ---
+
+// The font a host puts reaches the form's windows whole: a label and its field of the main panel
+// draw with its face, height, weight, italic, underline, strikethrough and character set.
+TEST_P(ContainerTest, TheWindowsDrawWithEveryAttributeOfTheHostsFont) {
+  const ControlRow& row = GetParam();
+  FONTDESC description{sizeof(FONTDESC), const_cast<LPOLESTR>(L"Arial"), {}, FW_BOLD, RUSSIAN_CHARSET, TRUE, TRUE,
+                       TRUE};
+  description.cySize.int64 = 140000;  // 14 pt: 19 pixels
+  Ref<IFontDisp> font;
+  ASSERT_EQ(OleCreateFontIndirect(&description, IID_IFontDisp, font.put_void()), S_OK);
+  ASSERT_EQ(Put(control.get(), L"Font", host::Arg(font.get())), S_OK);
+  Pump();
+  Variant kept;
+  ASSERT_EQ(Get(control.get(), L"Font", kept), S_OK);
+  Ref<IFont> keptFont;
+  ASSERT_EQ(kept.pdispVal->QueryInterface(IID_IFont, keptFont.put_void()), S_OK);
+  BSTR name = nullptr;
+  keptFont->get_Name(&name);
+  const std::wstring face = host::TextOf(name);
+  SysFreeString(name);
+  HWND label = FindLabel(form, row.textLabel);
+  ASSERT_NE(label, nullptr);
+  for (HWND window : {label, WindowRightOf(label, 6)}) {
+    ASSERT_NE(window, nullptr);
+    LOGFONTW drawn{};
+    ASSERT_NE(GetObjectW(reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)), sizeof(drawn), &drawn), 0);
+    EXPECT_EQ(drawn.lfHeight, -19);
+    EXPECT_EQ(drawn.lfWeight, FW_BOLD);
+    EXPECT_TRUE(drawn.lfItalic);
+    EXPECT_TRUE(drawn.lfUnderline);
+    EXPECT_TRUE(drawn.lfStrikeOut);
+    EXPECT_EQ(drawn.lfCharSet, RUSSIAN_CHARSET);
+    EXPECT_EQ(std::wstring(drawn.lfFaceName), face);  // the face the font object stands for
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(TenControls, ContainerTest, ::testing::ValuesIn(kControls),
                          [](const ::testing::TestParamInfo<ControlRow>& info) {
                            std::wstring id = info.param.progId;
@@ -673,5 +710,100 @@ INSTANTIATE_TEST_SUITE_P(TenControls, ContainerTest, ::testing::ValuesIn(kContro
                            for (wchar_t c : id.substr(id.find(L'.') + 1)) name += static_cast<char>(c);
                            return name;
                          });
+
+
+struct InPlaceWork {
+  const ControlRow* row;
+  int rounds;
+  int failures = 0;
+  std::string firstFailure;
+};
+
+// One apartment thread: its own container window hosting the control in place, a field typed into
+// through the real windows and found in the saved data, the required-field message box shown and
+// answered on this thread, and everything released; `rounds` times.
+DWORD WINAPI DriveInPlace(void* parameter) {
+  auto& work = *static_cast<InPlaceWork*>(parameter);
+  const auto fail = [&](const char* what) {
+    if (work.failures++ == 0) work.firstFailure = what;
+  };
+  if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
+  HMODULE atl = LoadLibraryW(L"atl.dll");
+  auto init = reinterpret_cast<AtlAxWinInitFn>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxWinInit")));
+  auto getControl =
+      reinterpret_cast<AtlAxGetControlFn>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxGetControl")));
+  if (init == nullptr || getControl == nullptr) return 1;
+  init();  // FALSE when the container's window class was registered before, as it is by now
+  for (int round = 0; round < work.rounds; ++round) {
+    HWND frame = CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 700, 400, nullptr,
+                                 nullptr, nullptr, nullptr);
+    HWND container = CreateWindowExW(0, L"AtlAxWin", work.row->progId, WS_CHILD | WS_VISIBLE, 0, 0, work.row->width,
+                                     work.row->height, frame, nullptr, nullptr, nullptr);
+    {
+      Ref<IUnknown> unknown;
+      Ref<IDispatch> control;
+      Ref<IOleInPlaceObject> inPlace;
+      HWND form = nullptr;
+      if (container == nullptr || FAILED(getControl(container, unknown.put())) ||
+          FAILED(unknown->QueryInterface(IID_IDispatch, control.put_void())) ||
+          FAILED(unknown->QueryInterface(IID_IOleInPlaceObject, inPlace.put_void())) ||
+          FAILED(inPlace->GetWindow(&form))) {
+        fail("hosting");
+      } else {
+        Pump();
+        HWND field = FieldOf(form, work.row->textLabel);
+        if (field == nullptr) {
+          fail("no field");
+        } else {
+          Click(field, 2, 5);
+          Type(L"two threads");
+          if (TextOfWindow(field) != L"two threads") fail("typing");
+          if (!HasLine(Saved(control.get()), std::wstring(work.row->savedKey) + L"=two threads")) fail("saved data");
+          // Reset leaves the required fields blank: the check shows its message box on this thread.
+          if (host::Call(control.get(), L"Reset", DISPATCH_METHOD, {}, nullptr) != S_OK) fail("Reset");
+          MessageBoxAnswer answer;
+          answering = &answer;
+          const UINT_PTR timer = SetTimer(nullptr, 0, 20, AnswerMessageBox);
+          Variant valid;
+          if (host::Call(control.get(), L"ValidateData", DISPATCH_METHOD, {}, &valid) != S_OK) fail("ValidateData");
+          KillTimer(nullptr, timer);
+          answering = nullptr;
+          if (answer.seen != 1 || answer.caption != L"Error" || valid.Text() != L"0") fail("the message box");
+        }
+      }
+    }
+    if (frame) DestroyWindow(frame);
+    Pump();
+  }
+  CoUninitialize();
+  return 0;
+}
+
+// Two apartment threads host controls of both libraries in place at the same time: each thread's
+// window handling a call, its list of live windows, its message box and the hook that centres it
+// are its own. A parameterized suite instantiated after TenControls, so that it runs after them and
+// finds the container's window class registered.
+class ContainerThreads : public ::testing::TestWithParam<int> {};
+
+TEST_P(ContainerThreads, TwoApartmentsHostTheirOwnControlsInPlaceAtOnce) {
+  InPlaceWork works[] = {{&kControls[0], 8, 0, {}}, {&kControls[6], 8, 0, {}}};  // Book and WebArticle
+  HANDLE threads[2];
+  for (int i = 0; i < 2; ++i) {
+    threads[i] = CreateThread(nullptr, 0, DriveInPlace, &works[i], 0, nullptr);
+    ASSERT_NE(threads[i], nullptr);
+  }
+  EXPECT_EQ(WaitForMultipleObjects(2, threads, TRUE, 300000), WAIT_OBJECT_0);
+  for (int i = 0; i < 2; ++i) {
+    DWORD code = 1;
+    GetExitCodeThread(threads[i], &code);
+    EXPECT_EQ(code, 0u);
+    CloseHandle(threads[i]);
+    EXPECT_EQ(works[i].failures, 0) << std::string(works[i].row->progId, works[i].row->progId + wcslen(works[i].row->progId))
+                                    << ": first failure: " << works[i].firstFailure;
+  }
+}
+
+
+INSTANTIATE_TEST_SUITE_P(AfterTheTenControls, ContainerThreads, ::testing::Values(0));
 
 }  // namespace

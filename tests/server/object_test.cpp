@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <new>
+#include <stdexcept>
 
 #include "server/control_object.h"
 #include "server/bstr.h"
@@ -104,6 +106,69 @@ TEST(ControlFont, ChangesThroughTheFontObjectReachTheFormsFont) {
   SysFreeString(name);
   ASSERT_EQ(kept->get_Size(&size), S_OK);
   EXPECT_EQ(size.int64, givenSize.int64);
+}
+
+// A font handed to the control gives the form's font every attribute, by value and by reference.
+TEST(ControlFont, AHostsFontGivesTheFormEveryAttribute) {
+  ComPtr<ControlObject> control = ControlObject::Create(BookClass());
+  FONTDESC description{sizeof(FONTDESC), const_cast<LPOLESTR>(L"Arial"), {}, FW_BOLD, 204, TRUE, TRUE, TRUE};
+  description.cySize.int64 = 140000;  // 14 pt: 18.67 pixels
+  host::Ref<IFontDisp> given;
+  ASSERT_EQ(OleCreateFontIndirect(&description, IID_IFontDisp, given.put_void()), S_OK);
+  for (const WORD kind : {WORD{DISPATCH_PROPERTYPUT}, WORD{DISPATCH_PROPERTYPUTREF}}) {
+    SCOPED_TRACE(kind);
+    control->Form().SetFont(TFont{});
+    ASSERT_EQ(host::Call(control->Dispatch(), L"Font", kind, {host::Arg(given.get())}, nullptr), S_OK);
+    const TFont& font = control->Form().Font();
+    EXPECT_EQ(font.height, -19);
+    EXPECT_EQ(font.weight, FW_BOLD);
+    EXPECT_TRUE(font.italic);
+    EXPECT_TRUE(font.underline);
+    EXPECT_TRUE(font.strikethrough);
+    EXPECT_EQ(font.charset, 204);
+  }
+}
+
+// The one guard at the boundary: every exception becomes its status, with error information for
+// the thread (none for a source without a ProgID), and a status the work returns passes unchanged.
+TEST(Guard, EveryExceptionBecomesItsStatusWithErrorInformation) {
+  const ErrorSource source{L"Citara.Book", &BookClass().dispatchIid};
+  static const struct {
+    const char* what;
+    void (*work)();
+    HRESULT status;
+    const wchar_t* description;
+  } cases[] = {
+      {"a COM failure", [] { throw ComError(E_POINTER, "no pointer"); }, E_POINTER, L"no pointer"},
+      {"no memory", [] { throw std::bad_alloc(); }, E_OUTOFMEMORY, L"Out of memory"},
+      {"an error of the forms", [] { throw std::runtime_error("bad value"); }, E_UNEXPECTED, L"bad value"},
+      {"anything else", [] { throw 42; }, E_UNEXPECTED, L""},
+      {"no exception", [] {}, S_OK, nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    SetErrorInfo(0, nullptr);
+    EXPECT_EQ(Guarded(source, c.work), c.status);
+    host::Ref<IErrorInfo> info;
+    const HRESULT got = GetErrorInfo(0, info.put());
+    if (c.description == nullptr) {
+      EXPECT_EQ(got, S_FALSE);
+      continue;
+    }
+    ASSERT_EQ(got, S_OK);
+    BSTR description = nullptr, from = nullptr;
+    info->GetDescription(&description);
+    info->GetSource(&from);
+    EXPECT_EQ(host::TextOf(description), c.description);
+    EXPECT_EQ(host::TextOf(from), L"Citara.Book");
+    SysFreeString(description);
+    SysFreeString(from);
+  }
+  EXPECT_EQ(Guarded([] { return S_FALSE; }), S_FALSE);
+  SetErrorInfo(0, nullptr);
+  EXPECT_EQ(Guarded([] { throw std::bad_alloc(); }), E_OUTOFMEMORY);
+  host::Ref<IErrorInfo> none;
+  EXPECT_EQ(GetErrorInfo(0, none.put()), S_FALSE);  // a source without a ProgID leaves none
 }
 
 }  // namespace

@@ -321,6 +321,102 @@ TEST_P(EveryControl, LateBoundMisuseGetsAProperStatus) {
   EXPECT_EQ(Put(control.get(), L"SavedData", Arg(saved.Text())), S_OK);
 }
 
+// Arguments that OLE Automation would mishandle are refused before it sees them: a DECIMAL that is
+// none (its conversion to text overruns a buffer under Wine), and an object that is no font handed
+// to Font (OLE Automation would keep the reference it took and answer E_NOINTERFACE). The objects
+// passed in are another control of the library and an object of the test's own, so that the
+// library's object count, back to zero at the end, shows that no reference was kept.
+class NotAFont final : public IUnknown {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    *out = IsEqualIID(iid, IID_IUnknown) ? this : nullptr;
+    if (*out == nullptr) return E_NOINTERFACE;
+    AddRef();
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
+  ULONG STDMETHODCALLTYPE Release() override { return --references; }  // lives on the test's stack
+  ULONG references = 1;
+};
+
+VARIANT BadDecimal(BYTE scale, BYTE sign) {
+  VARIANT v;
+  VariantInit(&v);
+  v.vt = VT_DECIMAL;
+  v.decVal.scale = scale;
+  v.decVal.sign = sign;
+  v.decVal.Hi32 = 0xFFFFFFFF;
+  v.decVal.Lo64 = 0xFFFFFFFFFFFFFFFFull;
+  return v;
+}
+
+TEST_P(EveryControl, ArgumentsOleAutomationWouldMishandleAreRefusedFirst) {
+  {
+    Ref<IDispatch> control = NewControl();
+    Ref<IDispatch> other = NewControl();
+    ASSERT_TRUE(control && other);
+    NotAFont mine;
+    DECIMAL decimal = BadDecimal(29, 0).decVal;
+    VARIANT decimalByReference;
+    VariantInit(&decimalByReference);
+    decimalByReference.vt = VT_DECIMAL | VT_BYREF;
+    decimalByReference.pdecVal = &decimal;
+    VARIANT inner = BadDecimal(255, 0);
+    IUnknown* otherUnknown = other.get();
+    IDispatch* otherDispatch = other.get();
+    IUnknown* mineUnknown = &mine;
+    const auto ofType = [](VARTYPE type, void* pointer) {
+      VARIANT v;
+      VariantInit(&v);
+      v.vt = type;
+      v.byref = pointer;
+      return v;
+    };
+    const struct {
+      const char* what;
+      const wchar_t* member;
+      WORD flags;
+      VARIANT value;  // not owned: nothing to clear
+      HRESULT answer;
+    } cases[] = {
+        {"HelpFile put, a DECIMAL of scale 29", L"HelpFile", kPut, BadDecimal(29, 0), DISP_E_OVERFLOW},
+        {"SavedData put, a DECIMAL of scale 255", L"SavedData", kPut, BadDecimal(255, DECIMAL_NEG), DISP_E_OVERFLOW},
+        {"Caption put, a DECIMAL with a sign byte of 1", L"Caption", kPut, BadDecimal(0, 1), DISP_E_OVERFLOW},
+        {"Caption put, a bad DECIMAL by reference", L"Caption", kPut, decimalByReference, DISP_E_OVERFLOW},
+        {"HelpFile put, a VARIANT by reference holding a bad DECIMAL", L"HelpFile", kPut,
+         ofType(VT_VARIANT | VT_BYREF, &inner), DISP_E_OVERFLOW},
+        {"Cursor put, a bad DECIMAL", L"Cursor", kPut, BadDecimal(40, 0), DISP_E_OVERFLOW},
+        {"Font put, a control as VT_UNKNOWN", L"Font", kPut, ofType(VT_UNKNOWN, otherUnknown), DISP_E_TYPEMISMATCH},
+        {"Font put, a control as VT_DISPATCH", L"Font", kPut, ofType(VT_DISPATCH, otherDispatch),
+         DISP_E_TYPEMISMATCH},
+        {"Font putref, a control by reference", L"Font", DISPATCH_PROPERTYPUTREF,
+         ofType(VT_DISPATCH | VT_BYREF, &otherDispatch), DISP_E_TYPEMISMATCH},
+        {"Font putref, an object of the host's as VT_UNKNOWN by reference", L"Font", DISPATCH_PROPERTYPUTREF,
+         ofType(VT_UNKNOWN | VT_BYREF, &mineUnknown), DISP_E_TYPEMISMATCH},
+        {"Font put, an object of the host's as VT_UNKNOWN", L"Font", kPut, ofType(VT_UNKNOWN, &mine),
+         DISP_E_TYPEMISMATCH},
+    };
+    for (const auto& c : cases) {
+      SCOPED_TRACE(c.what);
+      VARIANT value = c.value;
+      DISPID named = DISPID_PROPERTYPUT;
+      DISPPARAMS params{&value, &named, 1, 1};
+      UINT argumentError = 99;
+      EXPECT_EQ(control->Invoke(IdOf(control.get(), c.member), IID_NULL, LOCALE_USER_DEFAULT, c.flags, &params,
+                                nullptr, nullptr, &argumentError),
+                c.answer);
+      EXPECT_EQ(argumentError, 0u);
+      EXPECT_EQ(mine.references, 1u);  // no reference kept
+    }
+    // The control took none of them and still works.
+    Variant helpFile;
+    EXPECT_EQ(Get(control.get(), L"HelpFile", helpFile), S_OK);
+    EXPECT_EQ(helpFile.Text(), L"");
+  }
+  factory_.reset();
+  EXPECT_EQ(cls_.server->canUnloadNow(), S_OK);  // both controls are gone: the library's count is zero
+}
+
 TEST_P(EveryControl, NamesAndTypeInformationMisuse) {
   Ref<IDispatch> control = NewControl();
   ASSERT_TRUE(control);
@@ -370,11 +466,12 @@ TEST_P(EveryControl, NamesAndTypeInformationMisuse) {
 HRESULT CallWithNulls(IUnknown* object, SHORT offset, UINT count) {
   std::vector<VARIANT> values(count);
   std::vector<VARIANTARG*> arguments(count);
-  std::vector<VARTYPE> types(count, VT_I4);
+  const VARTYPE pointerSized = sizeof(void*) == 8 ? VT_I8 : VT_I4;
+  std::vector<VARTYPE> types(count, pointerSized);
   for (UINT i = 0; i < count; ++i) {
     VariantInit(&values[i]);
-    values[i].vt = VT_I4;
-    values[i].lVal = 0;
+    values[i].vt = pointerSized;
+    values[i].llVal = 0;
     arguments[i] = &values[i];
   }
   VARIANT result;
@@ -502,9 +599,14 @@ const std::vector<InterfaceCalls>& OtherInterfaces() {
        }},
       {"IDataObject", IID_IDataObject, true,
        {
-           On<IDataObject>("GetData", DV_E_FORMATETC, [](auto* o) { return o->GetData(nullptr, nullptr); }),
-           On<IDataObject>("GetDataHere", DV_E_FORMATETC, [](auto* o) { return o->GetDataHere(nullptr, nullptr); }),
-           On<IDataObject>("QueryGetData", DV_E_FORMATETC, [](auto* o) { return o->QueryGetData(nullptr); }),
+           On<IDataObject>("GetData", E_POINTER, [](auto* o) { return o->GetData(nullptr, nullptr); }),
+           On<IDataObject>("GetData, null medium", E_POINTER,
+                           [](auto* o) {
+                             FORMATETC text{CF_UNICODETEXT, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+                             return o->GetData(&text, nullptr);
+                           }),
+           On<IDataObject>("GetDataHere", E_POINTER, [](auto* o) { return o->GetDataHere(nullptr, nullptr); }),
+           On<IDataObject>("QueryGetData", E_POINTER, [](auto* o) { return o->QueryGetData(nullptr); }),
            On<IDataObject>("GetCanonicalFormatEtc", E_POINTER,
                            [](auto* o) { return o->GetCanonicalFormatEtc(nullptr, nullptr); }),
            On<IDataObject>("SetData", E_NOTIMPL, [](auto* o) { return o->SetData(nullptr, nullptr, FALSE); }),
@@ -563,8 +665,29 @@ const std::vector<InterfaceCalls>& OtherInterfaces() {
            On<IConnectionPointContainer>("FindConnectionPoint", E_POINTER,
                                          [](auto* o) { return o->FindConnectionPoint(IID_IDispatch, nullptr); }),
        }},
-      {"IProvideClassInfo", IID_IProvideClassInfo, false,
+      {"IProvideClassInfo", IID_IProvideClassInfo, true,
        {On<IProvideClassInfo>("GetClassInfo", E_POINTER, [](auto* o) { return o->GetClassInfo(nullptr); })}},
+      {"IProvideClassInfo2", IID_IProvideClassInfo2, true,
+       {
+           On<IProvideClassInfo2>("GetClassInfo", E_POINTER, [](auto* o) { return o->GetClassInfo(nullptr); }),
+           On<IProvideClassInfo2>("GetGUID", E_POINTER,
+                                  [](auto* o) { return o->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, nullptr); }),
+       }},
+      {"ISimpleFrameSite", IID_ISimpleFrameSite, true,
+       {
+           On<ISimpleFrameSite>("PreMessageFilter, null result", E_POINTER,
+                                [](auto* o) {
+                                  DWORD cookie = 0;
+                                  return o->PreMessageFilter(nullptr, WM_PAINT, 0, 0, nullptr, &cookie);
+                                }),
+           On<ISimpleFrameSite>("PreMessageFilter, null cookie", E_POINTER,
+                                [](auto* o) {
+                                  LRESULT result = 0;
+                                  return o->PreMessageFilter(nullptr, WM_PAINT, 0, 0, &result, nullptr);
+                                }),
+           On<ISimpleFrameSite>("PostMessageFilter, null result", E_POINTER,
+                                [](auto* o) { return o->PostMessageFilter(nullptr, WM_PAINT, 0, 0, nullptr, 0); }),
+       }},
       {"ISupportErrorInfo", IID_ISupportErrorInfo, true, {}},
   };
   return interfaces;
@@ -655,7 +778,8 @@ std::vector<std::wstring> KeysOf(const wchar_t* library) {
   TLIBATTR* attributes = nullptr;
   if (SUCCEEDED(LoadTypeLibEx(ServerPath(library).c_str(), REGKIND_NONE, lib.put())) &&
       SUCCEEDED(lib->GetLibAttr(&attributes))) {
-    keys.push_back(L"TypeLib\\" + GuidText(attributes->guid));
+    // The type library's path for this build's bitness: the other kind's may stand beside it.
+    keys.push_back(L"TypeLib\\" + GuidText(attributes->guid) + L"\\1.0\\0\\" + (sizeof(void*) == 8 ? L"win64" : L"win32"));
     lib->ReleaseTLibAttr(attributes);
   }
   const std::wstring progIdPrefix = std::wstring(library).substr(0, wcslen(library) - 4) + L".";
