@@ -372,7 +372,9 @@ HRESULT ControlObject::GetAdvise(DWORD* aspects, DWORD* flags, IAdviseSink** sin
   return S_OK;
 }
 
-HRESULT ControlObject::GetExtent(DWORD aspect, LONG, DVTARGETDEVICE*, LPSIZEL size) noexcept { return GetExtent(aspect, size); }
+HRESULT ControlObject::GetExtent(DWORD aspect, LONG, DVTARGETDEVICE*, LPSIZEL size) noexcept {
+  return GetExtent(aspect, size);
+}
 
 // --- IDataObject ---
 

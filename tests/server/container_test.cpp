@@ -787,19 +787,10 @@ class ContainerThreads : public ::testing::TestWithParam<int> {};
 
 TEST_P(ContainerThreads, TwoApartmentsHostTheirOwnControlsInPlaceAtOnce) {
   InPlaceWork works[] = {{&kControls[0], 8, 0, {}}, {&kControls[6], 8, 0, {}}};  // Book and WebArticle
-  HANDLE threads[2];
-  for (int i = 0; i < 2; ++i) {
-    threads[i] = CreateThread(nullptr, 0, DriveInPlace, &works[i], 0, nullptr);
-    ASSERT_NE(threads[i], nullptr);
-  }
-  EXPECT_EQ(WaitForMultipleObjects(2, threads, TRUE, 300000), WAIT_OBJECT_0);
-  for (int i = 0; i < 2; ++i) {
-    DWORD code = 1;
-    GetExitCodeThread(threads[i], &code);
-    EXPECT_EQ(code, 0u);
-    CloseHandle(threads[i]);
-    EXPECT_EQ(works[i].failures, 0) << std::string(works[i].row->progId, works[i].row->progId + wcslen(works[i].row->progId))
-                                    << ": first failure: " << works[i].firstFailure;
+  EXPECT_TRUE(host::RunAtOnce(works, DriveInPlace, 300000));
+  for (const InPlaceWork& work : works) {
+    EXPECT_EQ(work.failures, 0) << std::string(work.row->progId, work.row->progId + wcslen(work.row->progId))
+                                << ": first failure: " << work.firstFailure;
   }
 }
 

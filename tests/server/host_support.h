@@ -176,6 +176,26 @@ struct ServerFunctions {
   bool Loaded() const { return getClassObject && canUnloadNow && registerServer && unregisterServer; }
 };
 
+// Runs `run` on one new thread for each of `works`, all at the same time, and waits for every one
+// (at most `milliseconds`). True when each was started, ended in time and returned 0.
+template <class Work, std::size_t N>
+bool RunAtOnce(Work (&works)[N], LPTHREAD_START_ROUTINE run, DWORD milliseconds) {
+  HANDLE threads[N] = {};
+  bool ok = true;
+  for (std::size_t i = 0; i < N; ++i) {
+    threads[i] = CreateThread(nullptr, 0, run, &works[i], 0, nullptr);
+    ok = ok && threads[i] != nullptr;
+  }
+  if (!ok) return false;  // the threads that did start end on their own
+  ok = WaitForMultipleObjects(static_cast<DWORD>(N), threads, TRUE, milliseconds) == WAIT_OBJECT_0;
+  for (HANDLE thread : threads) {
+    DWORD code = 1;
+    ok = ok && GetExitCodeThread(thread, &code) && code == 0;
+    CloseHandle(thread);
+  }
+  return ok;
+}
+
 // An events sink for the tests: answers `eventsIid` and IDispatch, records every event's DISPID,
 // and on OnKeyPress (DISPID 10) sets the key to `newKey` when that is not -1.
 class RecordingSink final : public IDispatch {

@@ -1183,18 +1183,9 @@ TEST(Apartments, TwoThreadsDriveTheirOwnControlsAtOnce) {
        L"Dickens, Charles"},
       {L"CitaraWeb.WebArticle", L"Title:=the web\r\nURL:=http://example.org/\r\n*Author0Last=Lee\r\n", L"Lee"},
   };
-  HANDLE threads[2];
-  for (int i = 0; i < 2; ++i) {
-    threads[i] = CreateThread(nullptr, 0, RunApartment, &works[i], 0, nullptr);
-    ASSERT_NE(threads[i], nullptr);
-  }
-  EXPECT_EQ(WaitForMultipleObjects(2, threads, TRUE, 120000), WAIT_OBJECT_0);
-  for (int i = 0; i < 2; ++i) {
-    DWORD code = 1;
-    GetExitCodeThread(threads[i], &code);
-    EXPECT_EQ(code, 0u);
-    CloseHandle(threads[i]);
-    EXPECT_EQ(works[i].failures, 0) << i;
+  EXPECT_TRUE(RunAtOnce(works, RunApartment, 120000));
+  for (const ApartmentWork& work : works) {
+    EXPECT_EQ(work.failures, 0) << std::string(work.progId, work.progId + wcslen(work.progId));
   }
 }
 
@@ -1209,7 +1200,9 @@ TEST(Registration, TheX86ServersStandInTheThirtyTwoBitViewBesideTheseOnes) {
     wchar_t text[1024] = {};
     DWORD bytes = sizeof(text);
     HKEY handle = nullptr;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ | view, &handle) != ERROR_SUCCESS) return std::wstring(L"<no key>");
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ | view, &handle) != ERROR_SUCCESS) {
+      return std::wstring(L"<no key>");
+    }
     const LONG status = RegQueryValueExW(handle, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(text), &bytes);
     RegCloseKey(handle);
     return status == ERROR_SUCCESS ? std::wstring(text) : std::wstring(L"<no value>");
@@ -1224,14 +1217,16 @@ TEST(Registration, TheX86ServersStandInTheThirtyTwoBitViewBesideTheseOnes) {
     SCOPED_TRACE(::testing::Message() << std::string(c.name, c.name + wcslen(c.name)));
     const std::wstring key = std::wstring(L"CLSID\\") + c.clsid + L"\\InprocServer32";
     const std::wstring dll = std::wstring(L"\\") + c.library + L".dll";
-    EXPECT_EQ(_wcsicmp(value(key, KEY_WOW64_64KEY).c_str(), ServerPath((std::wstring(c.library) + L".dll").c_str()).c_str()), 0);
+    const std::wstring x64 = ServerPath((std::wstring(c.library) + L".dll").c_str());
+    EXPECT_EQ(_wcsicmp(value(key, KEY_WOW64_64KEY).c_str(), x64.c_str()), 0);
     EXPECT_EQ(_wcsicmp(value(key, KEY_WOW64_32KEY).c_str(), (windowsPath(CITARA_X86_SERVER_DIR) + dll).c_str()), 0);
     EXPECT_EQ(value(c.ProgId() + L"\\Clsid", KEY_WOW64_32KEY), c.clsid);
   }
   for (const Library& library : kLibraries) {
     const std::wstring key = std::wstring(L"TypeLib\\") + library.libid + L"\\1.0\\0\\";
     const std::wstring file = std::wstring(L"\\") + library.name + L".dll";
-    EXPECT_EQ(_wcsicmp(value(key + L"win64", 0).c_str(), ServerPath((std::wstring(library.name) + L".dll").c_str()).c_str()), 0);
+    const std::wstring x64 = ServerPath((std::wstring(library.name) + L".dll").c_str());
+    EXPECT_EQ(_wcsicmp(value(key + L"win64", 0).c_str(), x64.c_str()), 0);
     EXPECT_EQ(_wcsicmp(value(key + L"win32", 0).c_str(), (windowsPath(CITARA_X86_SERVER_DIR) + file).c_str()), 0);
   }
 }

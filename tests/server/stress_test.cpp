@@ -779,7 +779,8 @@ std::vector<std::wstring> KeysOf(const wchar_t* library) {
   if (SUCCEEDED(LoadTypeLibEx(ServerPath(library).c_str(), REGKIND_NONE, lib.put())) &&
       SUCCEEDED(lib->GetLibAttr(&attributes))) {
     // The type library's path for this build's bitness: the other kind's may stand beside it.
-    keys.push_back(L"TypeLib\\" + GuidText(attributes->guid) + L"\\1.0\\0\\" + (sizeof(void*) == 8 ? L"win64" : L"win32"));
+    keys.push_back(L"TypeLib\\" + GuidText(attributes->guid) + L"\\1.0\\0\\" +
+                   (sizeof(void*) == 8 ? L"win64" : L"win32"));
     lib->ReleaseTLibAttr(attributes);
   }
   const std::wstring progIdPrefix = std::wstring(library).substr(0, wcslen(library) - 4) + L".";
