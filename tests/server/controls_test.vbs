@@ -24,6 +24,12 @@ Function Saved(lines)
   Saved = text
 End Function
 
+' The RTF document up to the entry's text.
+Function Header()
+  Header = "{\rtf1\ansi\ansicpg1252\deff0\deflang1033{\fonttbl{\f0\fswiss\fcharset0 MS Sans Serif;}}" & vbCrLf & _
+           "\viewkind4\uc1\pard\rtlch\fcs1\af0\afs16\ltrch\fcs0\f0\fs16 "
+End Function
+
 ' The RTF of an entry written with its italic run between asterisks.
 Function Rtf(marked)
   Dim first, second
