@@ -100,6 +100,17 @@ TEST(UnicodeTables, EveryCodePointAgreesWithUnicodeData) {
   ExpectEveryCodePoint("UnicodeData.txt", [&](char32_t cp) { return table[cp]; });
 }
 
+// The minor-word test's quick look (core/formatting.cpp) rejects a segment longer than seven letters
+// of two bytes each: it counts on every code point that raises to ASCII (U+0131, U+017F) being at
+// most two bytes long.
+TEST(UnicodeTables, CodePointsThatRaiseToAsciiAreAtMostTwoBytesLong) {
+  for (char32_t cp = 0x80; cp < kCodeSpaceEnd; ++cp) {
+    if (ToUpper(cp) < 0x80) {
+      EXPECT_LT(cp, char32_t{0x800}) << Hex(cp) << " raises to " << Hex(ToUpper(cp));
+    }
+  }
+}
+
 #ifdef CITARA_HAVE_ICU
 TEST(UnicodeTables, EveryCodePointAgreesWithIcu) {
   UVersionInfo version;

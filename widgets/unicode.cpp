@@ -102,7 +102,7 @@ std::string_view UnicodeVersion() { return kUnicodeVersion; }
 
 char32_t ToUpper(char32_t cp) {
   if (cp < 0x80) return (cp >= U'a' && cp <= U'z') ? cp - 0x20 : cp;
-  return static_cast<char32_t>(static_cast<int>(cp) + PropertiesOf(cp).upperDelta);
+  return cp + static_cast<char32_t>(PropertiesOf(cp).upperDelta);  // a negative delta wraps round
 }
 
 bool IsLetter(char32_t cp) {
@@ -113,7 +113,7 @@ bool IsLetter(char32_t cp) {
 char32_t RaiseLetter(char32_t cp) {
   if (cp < 0x80) return (cp >= U'a' && cp <= U'z') ? cp - 0x20 : cp;
   const CodePointProperties& p = PropertiesOf(cp);
-  return p.letter ? static_cast<char32_t>(static_cast<int>(cp) + p.upperDelta) : cp;
+  return p.letter ? cp + static_cast<char32_t>(p.upperDelta) : cp;
 }
 
 void UpperFirstInPlace(std::string& text) {
