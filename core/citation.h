@@ -55,10 +55,13 @@ class CitationBuilder {
   std::size_t searchFrom_ = 0;
 };
 
-// The RTF document of a citation: one paragraph in "MS Sans Serif" 8 pt with the italic run between
-// \i and \i0. "\", "{" and "}" are escaped and every character outside ASCII is written as "\uN ?"
-// (a UTF-16 unit, signed, one per unit, with "?" for readers without Unicode), so any entry gives well-formed RTF that reads back to exactly
-// its text. Lines end with CR LF, the last one too.
+// The RTF document of a citation: one paragraph in "MS Sans Serif" 8 pt with the italic run switched
+// on and off, each setting made for complex scripts (\af0\afs16, \ai) beside the one for the other
+// scripts (\f0\fs16, \i), so that Arabic, Hebrew, Devanagari or Thai text is sized and set in
+// italics like the rest. "\", "{" and "}" are escaped and every character outside ASCII is written
+// as "\uN ?" (a UTF-16 unit, signed, one per unit, with "?" for readers without Unicode), so any
+// entry gives well-formed RTF that reads back to exactly its text. Lines end with CR LF, the last one
+// too.
 std::string CitationToRtf(const Citation& citation);
 
 // The entry's plain text.

@@ -140,14 +140,14 @@ std::string CapitalizeTitle(std::string_view title, CitationStyle style) {
     while (end < title.size() && title[end] != ' ' && title[end] != '-') ++end;
     const std::string_view segment = title.substr(offset, end - offset + (end < title.size() ? 1 : 0));
     if (offset == 0 || (!IsApa(style) && !MayBeMinorWord(segment))) {
-      // Raise the segment's first character as it is appended.
+      // Raise the segment's first character, when it is a letter, as it is appended.
       const unsigned char first = static_cast<unsigned char>(segment[0]);
       if (first < 0x80) {
         result += static_cast<char>((first >= 'a' && first <= 'z') ? first - 0x20 : first);
         result.append(segment, 1);
       } else {
         std::size_t next = 0;
-        AppendUtf8(result, ToUpper(DecodeUtf8(segment, next)));
+        AppendUtf8(result, RaiseLetter(DecodeUtf8(segment, next)));
         result += segment.substr(next);
       }
     } else {

@@ -36,7 +36,7 @@ std::string_view NextTitleWord(std::string_view title, std::size_t offset);
 // OR IS). "of, " is looked up as "OF," and is not minor.
 bool IsMinorWord(std::string_view segment);
 
-// Raises the first character in place.
+// Raises the first character in place when it is a letter (letters are the only characters raised).
 void CapitalizeFirst(std::string& text);
 
 // Raises, for each ":", the first letter after it (spaces, digits and punctuation are skipped).

@@ -16,8 +16,8 @@ Function Plain(rtf)
   Dim body
   body = Mid(rtf, InStr(rtf, "\fs16 ") + 6)
   body = Left(body, InStr(body, "\par") - 1)
-  body = Replace(body, "\i0 ", "*")
-  Plain = Replace(body, "\i ", "*")
+  body = Replace(body, "\rtlch\fcs1\ai0\ltrch\fcs0\i0 ", "*")
+  Plain = Replace(body, "\rtlch\fcs1\ai\ltrch\fcs0\i ", "*")
 End Function
 
 Dim sources, source, control

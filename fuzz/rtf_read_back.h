@@ -3,7 +3,8 @@
 // exactly the entry.
 //
 // It knows only what the writer may emit: groups, the header's control words, the font table
-// (skipped as a destination), \tab, \uN followed by its one fallback character (\uc1), \i and \i0,
+// (skipped as a destination), \tab, \uN followed by its one fallback character (\uc1), \i and \i0
+// with \ai and \ai0 (italics for complex scripts, which must agree with \i wherever there is text),
 // the escaped "\\", "\{" and "\}", and \par. Anything else, unbalanced braces or text after the
 // closing brace, is a failure, reported as a message.
 #pragma once
@@ -30,11 +31,13 @@ inline ReadBack ReadCitationRtf(std::string_view rtf) {
     out.error = std::move(why);
     return out;
   };
-  static constexpr std::string_view kKnown[] = {"rtf",  "ansi",  "ansicpg", "deff", "deflang", "fonttbl", "f",
-                                                "fswiss", "viewkind", "uc", "pard", "fs", "par"};
+  static constexpr std::string_view kKnown[] = {"rtf",  "ansi", "ansicpg", "deff", "deflang", "fonttbl", "f",
+                                                "fswiss", "fcharset", "viewkind", "uc", "pard", "rtlch",
+                                                "ltrch", "fcs", "af", "afs", "fs", "par"};
   int depth = 0;
   int skipDepth = 0;         // inside the font table: its text is not body text
   bool italic = false, sawItalic = false, ended = false;
+  bool complexItalic = false;  // \ai: italics for complex-script text
   char16_t highSurrogate = 0;  // the first unit of a pair, waiting for its second
   bool skipFallback = false;  // the character after \uN is the reader-without-Unicode fallback
   // A first unit without its second never comes from the writer; it is kept as it is, so that the
@@ -56,9 +59,11 @@ inline ReadBack ReadCitationRtf(std::string_view rtf) {
       AppendUtf8(c.text, unit);  // a lone U+DC80..U+DCFF gives back the invalid byte it stands for
     }
   };
+  bool mismatch = false;  // text where \i and \ai disagree
   const auto text = [&](std::string_view bytes) {
     if (skipDepth != 0) return;
     flushSurrogate();
+    mismatch = mismatch || italic != complexItalic;
     c.text += bytes;
   };
   for (std::size_t i = 0; i < rtf.size();) {
@@ -123,7 +128,10 @@ inline ReadBack ReadCitationRtf(std::string_view rtf) {
     if (i < rtf.size() && rtf[i] == ' ') ++i;  // the delimiter belongs to the control word
     if (word == "u") {
       if (!number || *number < -32768 || *number > 65535) return fail("\\u without a 16-bit value");
-      if (skipDepth == 0) appendUnit(static_cast<char16_t>(*number < 0 ? *number + 65536 : *number));
+      if (skipDepth == 0) {
+        mismatch = mismatch || italic != complexItalic;
+        appendUnit(static_cast<char16_t>(*number < 0 ? *number + 65536 : *number));
+      }
       skipFallback = true;
     } else if (word == "tab") {
       text("\t");
@@ -141,6 +149,10 @@ inline ReadBack ReadCitationRtf(std::string_view rtf) {
         italic = true;
         c.italicBegin = c.text.size();
       }
+    } else if (word == "ai") {
+      if (number && *number != 0) return fail("\\ai with a value");
+      if (complexItalic == !number) return fail(number ? "\\ai0 without \\ai" : "\\ai twice");
+      complexItalic = !number;
     } else if (word == "fonttbl") {
       skipDepth = 1;
     } else {
@@ -151,7 +163,8 @@ inline ReadBack ReadCitationRtf(std::string_view rtf) {
   }
   flushSurrogate();
   if (!ended) return fail("the document's group is not closed");
-  if (italic) return fail("an italic run that never ends");
+  if (italic || complexItalic) return fail("an italic run that never ends");
+  if (mismatch) return fail("text in italics for one kind of script only (\\i and \\ai disagree)");
   return out;
 }
 

@@ -31,10 +31,14 @@ TEST(FindItalicRun, FirstOccurrenceFromWhereThePartWasJoined) {
 TEST(CitationToRtf, OneParagraphWithOneItalicRunAndEscapes) {
   const std::string rtf = MakeCitationRtf("Smith. {A} \\Tale\\. Émile \xF0\x9F\x93\x9A.", "{A} \\Tale\\");
   EXPECT_EQ(rtf,
-            "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fswiss MS Sans Serif;}}\r\n"
-            "\\viewkind4\\uc1\\pard\\f0\\fs16 Smith. \\i \\{A\\} \\\\Tale\\\\\\i0 . \\u201 ?mile \\u-10179 ?\\u-8998 ?.\\par\r\n"
+            "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fswiss\\fcharset0 MS Sans Serif;}}\r\n"
+            "\\viewkind4\\uc1\\pard\\rtlch\\fcs1\\af0\\afs16\\ltrch\\fcs0\\f0\\fs16 Smith. "
+            "\\rtlch\\fcs1\\ai\\ltrch\\fcs0\\i \\{A\\} \\\\Tale\\\\\\rtlch\\fcs1\\ai0\\ltrch\\fcs0\\i0 . "
+            "\\u201 ?mile \\u-10179 ?\\u-8998 ?.\\par\r\n"
             "}\r\n");
-  EXPECT_EQ(MakeCitationRtf("plain", "").find("\\i "), std::string::npos);
+  const std::string plain = MakeCitationRtf("plain", "");
+  EXPECT_EQ(plain.find("\\i "), std::string::npos);
+  EXPECT_EQ(plain.find("\\ai"), std::string::npos);
   EXPECT_TRUE(MakeCitationRtf("", "").ends_with("\r\n"));
 }
 

@@ -60,7 +60,7 @@ TEST(Cli, PrintsEntriesInEachFormatAndNothingElse) {
   const Result rtf = Citara("entry --control book --style mla " + book);
   EXPECT_TRUE(rtf.out.starts_with("{\\rtf1")) << rtf.out;
   EXPECT_TRUE(rtf.out.ends_with("}\r\n"));
-  EXPECT_NE(rtf.out.find("\\i The Biography of Benjamin Franklin\\i0 "), std::string::npos);
+  EXPECT_NE(rtf.out.find("\\i The Biography of Benjamin Franklin\\rtlch\\fcs1\\ai0\\ltrch\\fcs0\\i0 "), std::string::npos);
 }
 
 TEST(Cli, ReadsStandardInputAndRoundTripsSavedData) {

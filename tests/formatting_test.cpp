@@ -32,6 +32,19 @@ TEST(CapitalizeTitle, FollowsEachStyle) {
       {"a: [b]", "A: [B]", "A: [B]"},  // punctuation after a colon is skipped
       {"\xFF\xFEtitle", "\xFF\xFEtitle", "\xFF\xFEtitle"},  // bytes that are not UTF-8 stay as they are
       {"ın the end", "In the End", "In the end"},     // dotless i: "IN" once upper-cased
+      // After a colon the first letter of any script is raised, and only a letter stops the scan.
+      {"war: \u2C65bc", "War: \u023Abc", "War: \u023Abc"},  // U+2C65, a Latin letter added late, raises to U+023A
+      {"x: \u0387αβ", "X: \u0387Αβ", "X: \u0387Αβ"},  // U+0387 GREEK ANO TELEIA is punctuation
+      {"x: \u00B7αβ", "X: \u00B7Αβ", "X: \u00B7Αβ"},  // and so is U+00B7 MIDDLE DOT, which it looks like
+      {"x: ०१ ab", "X: ०१ Ab", "X: ०१ Ab"},        // Devanagari digits are no letters
+      {"x: ǆemal", "X: Ǆemal", "X: Ǆemal"},        // the simple mapping: dž to DŽ, not the title case Dž
+      {"x: ß ab", "X: ß Ab", "X: ß ab"},            // a letter without a one-to-one capital stops the scan
+      {"x: ابت ab", "X: ابت Ab", "X: ابت ab"},     // so does a letter of a script without case
+      {"x: 𐐨ab", "X: 𐐀ab", "X: 𐐀ab"},              // beyond U+FFFF: Deseret
+      // Only letters are raised: circled letters and small Roman numerals (symbols and numbers with
+      // upper-case mappings) and a combining mark at the start stay as typed.
+      {"ⓐ guide: ⅳ ⓑ x", "ⓐ Guide: ⅳ ⓑ X", "ⓐ guide: ⅳ ⓑ X"},
+      {"\u0345 ode", "\u0345 Ode", "\u0345 ode"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(CapitalizeTitle(c.typed, MLA), c.mla) << c.typed;

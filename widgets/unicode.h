@@ -35,17 +35,27 @@ std::size_t Utf8Length(std::string_view text, std::size_t pos);
 // Number of code points in `text`.
 std::size_t CodePointCount(std::string_view text);
 
-// The upper-case form of one code point by Unicode's simple case mapping for the Latin, Greek,
-// Cyrillic and Armenian alphabets (a..z always become A..Z); other code points are returned as is.
-// It does not depend on the machine's locale, so an entry reads the same everywhere.
+// The upper-case form of one code point by the Unicode Character Database's simple (one-to-one)
+// mapping, for the whole code space: 'a' -> 'A', U+00E9 -> U+00C9, U+2C65 -> U+023A, U+03C2 -> U+03A3;
+// a code point without a mapping (digits, U+00DF, CJK, U+DC80..U+DCFF) is returned as it is. The
+// tables are generated from the database (widgets/make_unicode_tables.py), so the answer does not
+// depend on the machine or its locale and an entry reads the same everywhere.
 char32_t ToUpper(char32_t cp);
 
-// True for a letter of an alphabet or script (Latin, Greek, Cyrillic, Armenian, Hebrew, Arabic,
-// the Indic scripts, Thai, Georgian, Hangul, kana and the CJK ideographs); false for spaces, digits,
-// punctuation and symbols.
+// True when the code point's general category is a letter (Lu, Ll, Lt, Lm or Lo) in the same
+// database: U+00E9, U+2C65, U+05D0, U+0915, U+4E2D; false for digits of any script (U+0966),
+// punctuation (U+0387), symbols, marks and everything unassigned.
 bool IsLetter(char32_t cp);
 
-// Raises the first code point of `text` in place (nothing when empty).
+// ToUpper(cp) when cp is a letter, cp otherwise: the title rules raise only letters (U+24D0 CIRCLED
+// SMALL A and U+0345, a combining mark, have upper-case mappings and stay as they are).
+char32_t RaiseLetter(char32_t cp);
+
+// The version of the Unicode Character Database the tables come from, such as "15.0.0".
+std::string_view UnicodeVersion();
+
+// Raises the first code point of `text` in place when it is a letter (RaiseLetter; nothing when
+// empty).
 void UpperFirstInPlace(std::string& text);
 
 // Returns the text of the first code point of `text` (empty when `text` is empty).

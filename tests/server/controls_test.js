@@ -18,8 +18,9 @@ function saved(lines) {
   return text;
 }
 
-var header = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fswiss MS Sans Serif;}}\r\n" +
-             "\\viewkind4\\uc1\\pard\\f0\\fs16 ";
+var header = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fswiss\\fcharset0 MS Sans Serif;}}\r\n" +
+             "\\viewkind4\\uc1\\pard\\rtlch\\fcs1\\af0\\afs16\\ltrch\\fcs0\\f0\\fs16 ";
+var italicOn = "\\rtlch\\fcs1\\ai\\ltrch\\fcs0\\i ", italicOff = "\\rtlch\\fcs1\\ai0\\ltrch\\fcs0\\i0 ";
 var trailer = "\\par\r\n}\r\n";
 
 // The RTF of an entry written with its italic run, if any, between asterisks.
@@ -27,7 +28,7 @@ function rtf(marked) {
   var first = marked.indexOf("*");
   if (first < 0) return header + marked + trailer;
   var second = marked.indexOf("*", first + 1);
-  return header + marked.substring(0, first) + "\\i " + marked.substring(first + 1, second) + "\\i0 " +
+  return header + marked.substring(0, first) + italicOn + marked.substring(first + 1, second) + italicOff +
          marked.substring(second + 1) + trailer;
 }
 

@@ -24,14 +24,20 @@ Function Saved(lines)
   Saved = text
 End Function
 
+' The RTF document up to the entry's text.
+Function Header()
+  Header = "{\rtf1\ansi\ansicpg1252\deff0\deflang1033{\fonttbl{\f0\fswiss\fcharset0 MS Sans Serif;}}" & vbCrLf & _
+           "\viewkind4\uc1\pard\rtlch\fcs1\af0\afs16\ltrch\fcs0\f0\fs16 "
+End Function
+
 ' The RTF of an entry written with its italic run between asterisks.
 Function Rtf(marked)
   Dim first, second
   first = InStr(marked, "*")
   second = InStr(first + 1, marked, "*")
-  Rtf = "{\rtf1\ansi\ansicpg1252\deff0\deflang1033{\fonttbl{\f0\fswiss MS Sans Serif;}}" & vbCrLf & _
-        "\viewkind4\uc1\pard\f0\fs16 " & Left(marked, first - 1) & "\i " & _
-        Mid(marked, first + 1, second - first - 1) & "\i0 " & Mid(marked, second + 1) & "\par" & vbCrLf & "}" & vbCrLf
+  Rtf = Header & Left(marked, first - 1) & "\rtlch\fcs1\ai\ltrch\fcs0\i " & _
+        Mid(marked, first + 1, second - first - 1) & "\rtlch\fcs1\ai0\ltrch\fcs0\i0 " & Mid(marked, second + 1) & _
+        "\par" & vbCrLf & "}" & vbCrLf
 End Function
 
 Dim rows
@@ -72,8 +78,7 @@ plainRows = Array( _
         "Lee, A. (2000, January 1). Re: Tides. [Msg 12]. Message posted to news:sci.geo"))
 
 Function PlainRtf(text)
-  PlainRtf = "{\rtf1\ansi\ansicpg1252\deff0\deflang1033{\fonttbl{\f0\fswiss MS Sans Serif;}}" & vbCrLf & _
-             "\viewkind4\uc1\pard\f0\fs16 " & text & "\par" & vbCrLf & "}" & vbCrLf
+  PlainRtf = Header & text & "\par" & vbCrLf & "}" & vbCrLf
 End Function
 
 Sub CheckControl(progId, lines, mla, apa)
