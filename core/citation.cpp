@@ -8,11 +8,6 @@
 namespace citara {
 namespace {
 
-constexpr std::string_view kRtfHeader =
-    "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fswiss MS Sans Serif;}}\r\n"
-    "\\viewkind4\\uc1\\pard\\f0\\fs16 ";
-constexpr std::string_view kRtfTrailer = "\\par\r\n}\r\n";
-
 // The bytes that RTF body text holds as they are: printable ASCII except "\", "{" and "}".
 constexpr auto kPlainRtf = [] {
   std::array<bool, 256> plain{};
@@ -74,20 +69,11 @@ Citation FindItalicRun(std::string entry, std::string_view italic, std::size_t s
 }
 
 std::string CitationToRtf(const Citation& citation) {
-  const std::string_view text = citation.text;
   std::string out;
-  out.reserve(kRtfHeader.size() + text.size() + text.size() / 4 + 16 + kRtfTrailer.size());
-  out += kRtfHeader;
-  if (citation.HasItalics()) {
-    AppendRtfText(out, text.substr(0, citation.italicBegin));
-    out += "\\i ";
-    AppendRtfText(out, text.substr(citation.italicBegin, citation.italicEnd - citation.italicBegin));
-    out += "\\i0 ";
-    AppendRtfText(out, text.substr(citation.italicEnd));
-  } else {
-    AppendRtfText(out, text);
-  }
-  out += kRtfTrailer;
+  out.reserve(RtfDocumentStart().size() + citation.text.size() + citation.text.size() / 4 + 32 + RtfDocumentEnd().size());
+  out += RtfDocumentStart();
+  AppendRtfParagraph(out, citation);
+  out += RtfDocumentEnd();
   return out;
 }
 
@@ -102,6 +88,27 @@ std::string CitationToMarked(const Citation& citation) {
   out.append(citation.text, citation.italicEnd);
   return out;
 }
+
+std::string_view RtfDocumentStart() {
+  return "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fswiss MS Sans Serif;}}\r\n\\viewkind4\\uc1";
+}
+
+void AppendRtfParagraph(std::string& out, const Citation& citation) {
+  const std::string_view text = citation.text;
+  out += "\\pard\\f0\\fs16 ";
+  if (citation.HasItalics()) {
+    AppendRtfText(out, text.substr(0, citation.italicBegin));
+    out += "\\i ";
+    AppendRtfText(out, text.substr(citation.italicBegin, citation.italicEnd - citation.italicBegin));
+    out += "\\i0 ";
+    AppendRtfText(out, text.substr(citation.italicEnd));
+  } else {
+    AppendRtfText(out, text);
+  }
+  out += "\\par\r\n";
+}
+
+std::string_view RtfDocumentEnd() { return "}\r\n"; }
 
 std::string MakeCitationRtf(std::string_view entry, std::string_view italic, std::size_t searchFrom) {
   return CitationToRtf(FindItalicRun(std::string(entry), italic, searchFrom));

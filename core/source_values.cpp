@@ -98,4 +98,12 @@ void SourceValues::SetCslVariable(std::string name, std::string value) {
   variables_.emplace_back(std::move(name), std::move(value));
 }
 
+const FieldDescription* FirstBlankRequiredField(const SourceValues& values) {
+  for (std::string_view name : values.Form().creationOrder) {
+    const auto i = values.FieldIndex(name);
+    if (i && values.Form().fields[*i].required && values.TextAt(*i).empty()) return &values.Form().fields[*i];
+  }
+  return nullptr;
+}
+
 }  // namespace citara

@@ -84,4 +84,9 @@ class SourceValues final : public FormValues {
   std::vector<std::pair<std::string, std::string>> variables_;
 };
 
+// The required-field check on a source's values: the first required field, in the order the form
+// creates its controls (the order its check examines them), whose text is empty; nullptr when
+// every required field is filled. A form holding these values answers the same.
+const FieldDescription* FirstBlankRequiredField(const SourceValues& values);
+
 }  // namespace citara
