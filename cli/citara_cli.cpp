@@ -249,8 +249,13 @@ bool ParseOptions(const Command& command, std::vector<std::string> args, Invocat
     throw UsageError(what);
   }
   if (help) return false;
+  bool optionsEnded = false;  // after "--" every argument is a file
   for (const std::string& extra : app.remaining()) {
-    if (extra.size() > 1 && extra[0] == '-') throw UsageError("unknown option " + Quoted(extra));
+    if (!optionsEnded && extra == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    if (!optionsEnded && extra.size() > 1 && extra[0] == '-') throw UsageError("unknown option " + Quoted(extra));
     inv.files.push_back(extra);
   }
   for (const auto& option : kOptionNames) {

@@ -551,19 +551,20 @@ CslImportedItem ItemReader::Read() {
   return CslImportedItem{index_, std::move(id), std::move(values), std::move(warnings_)};
 }
 
-// The line and column of byte `offset`, counted from 1.
+// The line and column of byte `offset` (from 0), both counted from 1.
 std::string Position(std::string_view text, std::size_t offset) {
   offset = std::min(offset, text.size());
-  const std::size_t line = 1 + static_cast<std::size_t>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
-  const std::size_t lineStart = text.rfind('\n', offset == 0 ? 0 : offset - 1);
-  const std::size_t column = lineStart == std::string_view::npos || offset == 0 ? offset : offset - lineStart - 1;
-  return "line " + std::to_string(line) + ", column " + std::to_string(column + (lineStart == std::string_view::npos ? 0 : 1));
+  const std::string_view before = text.substr(0, offset);
+  const std::size_t line = 1 + static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n'));
+  const std::size_t lineStart = before.rfind('\n');
+  const std::size_t column = offset - (lineStart == std::string_view::npos ? 0 : lineStart + 1) + 1;
+  return "line " + std::to_string(line) + ", column " + std::to_string(column);
 }
 
 [[noreturn]] void ThrowNotJson(std::string_view text, const Json::parse_error& e) {
   // The library's message, less its prefix and the text it last read (which may be long).
   std::string why = e.what();
-  if (const std::size_t at = why.find("syntax error while parsing "); at != std::string::npos) why = why.substr(at + 27);
+  if (const std::size_t at = why.find("syntax error"); at != std::string::npos) why = why.substr(at);
   else if (const std::size_t colon = why.rfind(": "); colon != std::string::npos) why = why.substr(colon + 2);
   if (const std::size_t last = why.find("; last read"); last != std::string::npos) why = why.substr(0, last);
   throw CslJsonError("the CSL-JSON is not valid JSON at " + Position(text, e.byte == 0 ? 0 : e.byte - 1) + ": " + why);

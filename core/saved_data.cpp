@@ -97,13 +97,16 @@ struct FoundValue {
   std::size_t line = 0;  // 0: not found
 };
 
-// One contributor line, kept small: the loaded lists are built after the pass.
+// One contributor line, kept small (16 bytes): the loaded lists are built after the pass.
 struct ContributorLine {
   std::uint32_t index;
   std::uint32_t line;
-  ContributorPart part;
-  std::string_view value;
+  std::uint32_t offset;      // of the value in the text
+  std::uint32_t size : 30;   // of the value
+  std::uint32_t part : 2;    // ContributorPart
+  ContributorPart Part() const { return static_cast<ContributorPart>(part); }
 };
+static_assert(sizeof(ContributorLine) == 16);
 
 std::string PartKey(std::string_view prefix, std::size_t index, ContributorPart part) {
   static constexpr std::string_view kNames[] = {"Last", "First", "MI"};
@@ -114,40 +117,54 @@ std::string PartKey(std::string_view prefix, std::size_t index, ContributorPart 
 
 // The entries of one role from its lines: from index 0 until the first index without a "Last"
 // line, the first line of each key counting. Every other line is named in a warning.
-ContributorList BuildContributors(std::vector<ContributorLine>& lines, std::string_view prefix, std::string_view role,
-                                  LoadWarnings* warnings) {
-  std::stable_sort(lines.begin(), lines.end(), [](const ContributorLine& a, const ContributorLine& b) {
-    return a.index != b.index ? a.index < b.index : a.part < b.part;
+ContributorList BuildContributors(std::vector<ContributorLine>& lines, std::string_view text, std::string_view prefix,
+                                  std::string_view role, LoadWarnings* warnings) {
+  // In place (the lines are told apart by their line numbers): no second buffer.
+  std::sort(lines.begin(), lines.end(), [](const ContributorLine& a, const ContributorLine& b) {
+    if (a.index != b.index) return a.index < b.index;
+    if (a.part != b.part) return a.part < b.part;
+    return a.line < b.line;
   });
   std::size_t count = 0;  // entries 0 .. count-1 have their "Last" line
   for (const ContributorLine& l : lines) {
     if (l.index > count) break;
-    if (l.index == count && l.part == ContributorPart::Last) ++count;
+    if (l.index == count && l.Part() == ContributorPart::Last) ++count;
   }
-  ContributorList list(count);
+  ContributorList list;
+  std::size_t firstOfKey = 0;  // the line that counts for the current key
+  Contributor entry;
+  std::size_t entryIndex = 0;
+  const auto flush = [&] {
+    // Blank entries are dropped as every form drops them; only filled ones take memory.
+    if (!entry.IsBlank()) list.push_back(std::move(entry));
+    entry = {};
+  };
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const ContributorLine& l = lines[i];
     const bool repeated = i > 0 && lines[i - 1].index == l.index && lines[i - 1].part == l.part;
+    if (!repeated) firstOfKey = i;
     if (repeated) {
       if (warnings) {
-        std::size_t first = i - 1;
-        while (first > 0 && lines[first - 1].index == l.index && lines[first - 1].part == l.part) --first;
-        warnings->Add(l.line, Quoted(PartKey(prefix, l.index, l.part)) + " is given again; the first one (line " +
-                                  std::to_string(lines[first].line) + ") counts");
+        warnings->Add(l.line, Quoted(PartKey(prefix, l.index, l.Part())) + " is given again; the first one (line " +
+                                  std::to_string(lines[firstOfKey].line) + ") counts");
       }
       continue;
     }
     if (l.index < count) {
-      Contributor& c = list[l.index];
-      std::string& target = l.part == ContributorPart::Last ? c.last : l.part == ContributorPart::First ? c.first : c.middleInitial;
-      target = l.value;
+      if (l.index != entryIndex) {
+        flush();
+        entryIndex = l.index;
+      }
+      const std::string_view value = text.substr(l.offset, l.size);
+      (l.Part() == ContributorPart::Last ? entry.last : l.Part() == ContributorPart::First ? entry.first : entry.middleInitial) = value;
     } else if (warnings) {
-      std::string why = l.index == count ? "there is no " + Quoted(PartKey(prefix, l.index, ContributorPart::Last))
-                                         : "the " + std::string(role) + " end at entry " + std::to_string(count) +
-                                               " (there is no " + Quoted(PartKey(prefix, count, ContributorPart::Last)) + ")";
-      warnings->Add(l.line, Quoted(PartKey(prefix, l.index, l.part)) + " is not loaded: " + why);
+      const std::string why = l.index == count ? "there is no " + Quoted(PartKey(prefix, l.index, ContributorPart::Last))
+                                               : "the " + std::string(role) + " end at entry " + std::to_string(count) +
+                                                     " (there is no " + Quoted(PartKey(prefix, count, ContributorPart::Last)) + ")";
+      warnings->Add(l.line, Quoted(PartKey(prefix, l.index, l.Part())) + " is not loaded: " + why);
     }
   }
+  if (count > 0) flush();
   return list;
 }
 
@@ -206,6 +223,9 @@ void LoadWarnings::Add(std::size_t line, std::string message) {
 
 void ReadSavedData(std::string_view text, SourceValues& values, OleDate now, LoadWarnings* warnings) {
   const FormDescription& form = values.Form();
+  if (text.size() >= (std::size_t{1} << 30)) {
+    throw SavedDataError("", std::string(text.substr(0, 60)), "starts a text of 1 GiB or more, more than saved data holds");
+  }
   std::vector<FoundValue> fields(form.fields.size());
   // The date keys of the form's date edits ("*Date", "*DateRetrieved") with their first lines.
   std::vector<std::pair<std::string_view, FoundValue>> dateKeys;
@@ -232,6 +252,15 @@ void ReadSavedData(std::string_view text, SourceValues& values, OleDate now, Loa
   // A contributor entry that loads needs a "Last" line of at least 13 bytes for it and each one
   // before it, so no index from this limit on can load (and none overflows while it is read).
   const std::size_t indexLimit = text.size() / 13 + 1;
+  // The contributor lines are counted first, so that their table is allocated once at its size.
+  std::size_t authorCount = 0, editorCount = 0;
+  ForEachLine(text, [&](std::string_view line, std::size_t) {
+    if (line.size() < 2 || line[0] != '*') return;
+    if (form.hasAuthors && ParseContributorKey(line, "Author", indexLimit)) ++authorCount;
+    else if (form.hasEditors && ParseContributorKey(line, "Editor", indexLimit)) ++editorCount;
+  });
+  authorLines.reserve(authorCount);
+  editorLines.reserve(editorCount);
   std::string_view entryBlock;  // the entry key whose RTF lines are being passed over
   ForEachLine(text, [&](std::string_view line, std::size_t number) {
     const std::size_t eq = line.find('=');
@@ -269,7 +298,9 @@ void ReadSavedData(std::string_view text, SourceValues& values, OleDate now, Loa
                                                std::tuple{"Editor", form.hasEditors, &editorLines}}) {
         if (known || !has) continue;
         if (const auto k = ParseContributorKey(line, prefix, indexLimit)) {
-          lines->push_back({static_cast<std::uint32_t>(k->index), static_cast<std::uint32_t>(number), k->part, k->value});
+          lines->push_back({static_cast<std::uint32_t>(k->index), static_cast<std::uint32_t>(number),
+                            static_cast<std::uint32_t>(k->value.data() - text.data()),
+                            static_cast<std::uint32_t>(k->value.size()), static_cast<std::uint32_t>(k->part)});
           known = true;
         }
       }
@@ -301,8 +332,8 @@ void ReadSavedData(std::string_view text, SourceValues& values, OleDate now, Loa
     }
     dates.emplace_back(*i, date);
   }
-  ContributorList authors = BuildContributors(authorLines, "Author", "authors", warnings);
-  ContributorList editors = BuildContributors(editorLines, "Editor", "editors", warnings);
+  ContributorList authors = BuildContributors(authorLines, text, "Author", "authors", warnings);
+  ContributorList editors = BuildContributors(editorLines, text, "Editor", "editors", warnings);
 
   // The labelled fields, then the windowed controls in creation order, as the form loads them.
   for (std::size_t i = 0; i < form.fields.size(); ++i) {
