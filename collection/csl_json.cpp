@@ -312,7 +312,10 @@ ContributorList ItemReader::Names(std::string_view variable, const Json& value) 
     const std::string* mi = (initials && n < initials->size() && (*initials)[n].is_string())
                                 ? &(*initials)[n].get_ref<const std::string&>()
                                 : nullptr;
-    if (mi && mi->empty()) {
+    if (!suffix.empty()) {
+      // "Martin L., Jr.": the suffix closes the first name, as MLA lists it after the given name.
+      c.first = given.empty() ? suffix : given + ", " + suffix;
+    } else if (mi && mi->empty()) {
       c.first = given;
     } else if (mi && given.ends_with(*mi) &&
                (given.size() == mi->size() || given[given.size() - mi->size() - 1] == ' ')) {
@@ -321,7 +324,6 @@ ContributorList ItemReader::Names(std::string_view variable, const Json& value) 
     } else {
       std::tie(c.first, c.middleInitial) = SplitGivenName(given);
     }
-    if (!suffix.empty()) c.first += (c.first.empty() ? "" : ", ") + suffix;
     for (const auto& [key, v] : name.items()) {
       if (key != "family" && key != "given" && key != "literal" && key != "suffix" && key != "dropping-particle" &&
           key != "non-dropping-particle" && key != "comma-suffix" && key != "static-ordering" && key != "parse-names") {
