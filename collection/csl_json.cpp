@@ -313,9 +313,11 @@ ContributorList ItemReader::Names(std::string_view variable, const Json& value) 
                                 ? &(*initials)[n].get_ref<const std::string&>()
                                 : nullptr;
     if (!suffix.empty()) {
-      // "Martin L., Jr.": the suffix closes the first name, as MLA lists it after the given name.
-      c.first = given.empty() ? suffix : given + ", " + suffix;
-    } else if (mi && mi->empty()) {
+      // The forms have no place for a suffix: it follows the last name, where the direct order of
+      // MLA's later names needs it ("Martin L. King, Jr.").
+      c.last += (c.last.empty() ? "" : ", ") + suffix;
+    }
+    if (mi && mi->empty()) {
       c.first = given;
     } else if (mi && given.ends_with(*mi) &&
                (given.size() == mi->size() || given[given.size() - mi->size() - 1] == ' ')) {
