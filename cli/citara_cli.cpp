@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -325,7 +326,9 @@ struct Source {
 };
 
 void PrintWarnings(Io& io, const std::string& where, const LoadWarnings& warnings) {
-  for (const LoadWarning& w : warnings.shown) {
+  std::vector<LoadWarning> shown = warnings.shown;  // in the order of the lines
+  std::stable_sort(shown.begin(), shown.end(), [](const LoadWarning& a, const LoadWarning& b) { return a.line < b.line; });
+  for (const LoadWarning& w : shown) {
     io.err << "citara: warning: " << where << " line " << w.line << ": " << w.message << "\n";
   }
   if (warnings.more) io.err << "citara: warning: " << where << ": " << warnings.more << " more warnings\n";
