@@ -171,6 +171,9 @@ class ItemReader {
   void ReadCustom(const Json& custom);
   void Place(const CslField& field, std::size_t i, const Json& value, SourceValues& values);
   std::optional<std::string> TextOf(std::string_view variable, const Json& value);
+  // A value for a one-line field: a line break or NUL (which JSON text may hold, and which a
+  // saved-data line cannot) becomes a space, with a warning.
+  std::string OneLine(std::string_view variable, std::string text);
   ContributorList Names(std::string_view variable, const Json& value);
   // A date variable: year, month (0: none), day (0: none), or nothing (warned) when unreadable.
   struct CslDate {
@@ -273,6 +276,15 @@ std::optional<std::string> ItemReader::TextOf(std::string_view variable, const J
   return std::nullopt;
 }
 
+std::string ItemReader::OneLine(std::string_view variable, std::string text) {
+  if (text.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos) return text;
+  for (char& c : text) {
+    if (c == '\r' || c == '\n' || c == '\0') c = ' ';
+  }
+  Warn(Q(variable) + " holds a line break or NUL, which a one-line field cannot; each became a space");
+  return text;
+}
+
 ContributorList ItemReader::Names(std::string_view variable, const Json& value) {
   ContributorList list;
   if (!value.is_array()) {
@@ -292,7 +304,7 @@ ContributorList ItemReader::Names(std::string_view variable, const Json& value) 
     }
     const auto part = [&](const char* key) {
       const auto it = name.find(key);
-      return (it != name.end() && it->is_string()) ? it->get<std::string>() : std::string();
+      return (it != name.end() && it->is_string()) ? OneLine(variable, it->get<std::string>()) : std::string();
     };
     Contributor c;
     const std::string literal = part("literal"), given = part("given"), suffix = part("suffix");
@@ -459,10 +471,10 @@ void ItemReader::Place(const CslField& field, std::size_t i, const Json& value, 
       if (date->month) Warn(Q(field.variable) + ": only its year has a place in the " + std::string(values.Form().className) + " form");
       values.SetText(i, std::to_string(date->year));
     } else if (!literal.empty()) {
-      values.SetText(i, literal);
+      values.SetText(i, OneLine(field.variable, literal));
     }
   } else if (auto text = TextOf(field.variable, value)) {
-    if (!text->empty()) values.SetText(i, std::move(*text));
+    if (!text->empty()) values.SetText(i, OneLine(field.variable, std::move(*text)));
   }
 }
 

@@ -97,6 +97,16 @@ TEST(CslJson, ReferenceManagerItemsBecomeTheirFormsEntriesAndWarnings) {
        "*Annual Report*. Reports of the Port. Portland, ME: Harbor Port Authority, 15 Mar. 2024. ",
        "Annual report. (2024, March 15). In *Reports of the port.* Portland, ME: Harbor Port Authority. ",
        {"the type \"report\" has no form of its own; read as Other", "\"issued\" has date-parts that are not a date; ignored", "\"translator\" has no place in the Other form; ignored"}},
+      // A one-line field cannot hold a line break, nor can a saved-data line.
+      {R"({"type": "webpage", "title": "harbor\r\ntide tables", "author": [{"family": "Carver\n", "given": "E"}],
+          "custom": {"citara": {"control": "ProfessionalSite"}}, "publisher": "Harbor\u0000Institute", "URL": "x",
+          "issued": {"date-parts": [[1999, 1, 12]]}, "accessed": {"date-parts": [[2000, 3, 3]]}})",
+       "ProfessionalSite",
+       "*Harbor  Tide Tables*. Harbor Institute. 12 Jan. 1999 <x>.",
+       "Harbor Institute. (1999, January 12). *Harbor  tide tables.* Retrieved March 3, 2000, from x",
+       {"\"title\" holds a line break or NUL, which a one-line field cannot; each became a space",
+        "\"author\" has no place in the ProfessionalSite form; ignored",
+        "\"publisher\" holds a line break or NUL, which a one-line field cannot; each became a space"}},
   };
   for (const auto& c : cases) {
     std::vector<CslImportedItem> read;
