@@ -6,27 +6,10 @@
 #include <memory>
 
 #include "core/quoted.h"
+#include "widgets/unicode.h"
 
 namespace citara {
 namespace {
-
-void AppendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
 
 // UTF-16 (after its byte-order mark) as UTF-8.
 std::string FromUtf16(std::string_view bytes, bool bigEndian, std::string_view name) {
@@ -52,29 +35,15 @@ std::string FromUtf16(std::string_view bytes, bool bigEndian, std::string_view n
   return out;
 }
 
-// The offset of the first byte that is not part of well-formed UTF-8, or npos.
+// The offset of the first byte that is not part of well-formed UTF-8, or npos. DecodeUtf8 gives
+// such a byte as U+DC80 to U+DCFF, which no text decodes to.
 std::size_t FirstNonUtf8(std::string_view text) {
-  std::size_t pos = 0;
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  while (pos < text.size()) {
-    const unsigned char lead = byte(pos);
-    if (lead < 0x80) {
-      ++pos;
-      continue;
-    }
-    std::size_t length = 0;
-    char32_t cp = 0, min = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) length = 2, cp = lead & 0x1F, min = 0x80;
-    else if (lead >= 0xE0 && lead <= 0xEF) length = 3, cp = lead & 0x0F, min = 0x800;
-    else if (lead >= 0xF0 && lead <= 0xF4) length = 4, cp = lead & 0x07, min = 0x10000;
-    else return pos;
-    if (pos + length > text.size()) return pos;
-    for (std::size_t i = 1; i < length; ++i) {
-      if ((byte(pos + i) & 0xC0) != 0x80) return pos;
-      cp = (cp << 6) | (byte(pos + i) & 0x3F);
-    }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return pos;
-    pos += length;
+  for (std::size_t pos = 0; pos < text.size();) {
+    while (pos < text.size() && static_cast<unsigned char>(text[pos]) < 0x80) ++pos;  // ASCII runs, fast
+    if (pos == text.size()) break;
+    const std::size_t start = pos;
+    const char32_t cp = DecodeUtf8(text, pos);
+    if (cp >= 0xDC80 && cp <= 0xDCFF) return start;
   }
   return std::string_view::npos;
 }

@@ -2,27 +2,17 @@
 
 #include <cstdio>
 
+#include "widgets/unicode.h"
+
 namespace citara {
 namespace {
 
-// The length of the well-formed UTF-8 sequence at `pos`, or 0 when the byte there starts none.
-std::size_t Utf8Length(std::string_view text, std::size_t pos) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char lead = byte(pos);
-  std::size_t length = 0;
-  char32_t min = 0, cp = 0;
-  if (lead < 0x80) return 1;
-  if (lead >= 0xC2 && lead <= 0xDF) length = 2, min = 0x80, cp = lead & 0x1F;
-  else if (lead >= 0xE0 && lead <= 0xEF) length = 3, min = 0x800, cp = lead & 0x0F;
-  else if (lead >= 0xF0 && lead <= 0xF4) length = 4, min = 0x10000, cp = lead & 0x07;
-  else return 0;
-  if (pos + length > text.size()) return 0;
-  for (std::size_t i = 1; i < length; ++i) {
-    if ((byte(pos + i) & 0xC0) != 0x80) return 0;
-    cp = (cp << 6) | (byte(pos + i) & 0x3F);
-  }
-  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
-  return length;
+// The length of the well-formed UTF-8 sequence at `pos`, or 0 when the byte there starts none
+// (DecodeUtf8 gives such a byte as U+DC80 to U+DCFF, which no text decodes to).
+std::size_t WellFormedLength(std::string_view text, std::size_t pos) {
+  std::size_t next = pos;
+  const char32_t cp = DecodeUtf8(text, next);
+  return (cp >= 0xDC80 && cp <= 0xDCFF) ? 0 : next - pos;
 }
 
 void AppendHex(std::string& out, const char* format, unsigned value) {
@@ -38,7 +28,7 @@ std::string Quoted(std::string_view value, std::size_t maxBytes) {
   std::size_t pos = 0;
   while (pos < value.size() && pos < maxBytes) {
     const unsigned char c = static_cast<unsigned char>(value[pos]);
-    const std::size_t length = Utf8Length(value, pos);
+    const std::size_t length = WellFormedLength(value, pos);
     if (length == 0) {
       AppendHex(out, "\\x%02X", c);
       ++pos;

@@ -246,6 +246,15 @@ testing::FormInput RandomInput(std::mt19937& random, const FormDescription& form
   return input;
 }
 
+// Fills `form` with generated input and returns its saved data.
+std::string FillAtRandom(std::mt19937& random, TSourceForm& form) {
+  const testing::FormInput input = RandomInput(random, form.Description());
+  testing::Fill(form, input);
+  // A date picked in the calendar shows in its field, as a loaded one does.
+  for (const auto& [name, date] : input.dates) form.DateField(name).ShowDate();
+  return form.SavedData();
+}
+
 TEST(Property, GeneratedFormsSavedDataRoundTripsThroughAFreshControl) {
   HeadlessPlatform port;
   port.SetNow(OleFromCivil({2024, 3, 15}) + 0.4375);
@@ -255,11 +264,7 @@ TEST(Property, GeneratedFormsSavedDataRoundTripsThroughAFreshControl) {
   for (int i = 0; i < kCases && failures < 10; ++i) {
     const FormDescription& description = FormAt(static_cast<std::size_t>(i) % 10);
     TSourceForm form(description);
-    const testing::FormInput input = RandomInput(random, description);
-    testing::Fill(form, input);
-    // A date picked in the calendar shows in its field, as a loaded one does.
-    for (const auto& [name, date] : input.dates) form.DateField(name).ShowDate();
-    const std::string saved = form.SavedData();
+    const std::string saved = FillAtRandom(random, form);
     TSourceForm fresh(description);
     fresh.SetSavedData(saved);
     if (fresh.SavedData() != saved) {
@@ -288,10 +293,7 @@ TEST(Property, GeneratedFormsRoundTripThroughCslJsonAndOtherReadersKeepEveryVari
   for (int i = 0; i < kCases && failures < 10; ++i) {
     const FormDescription& description = FormAt(static_cast<std::size_t>(i) % 10);
     TSourceForm form(description);
-    const testing::FormInput input = RandomInput(random, description);
-    testing::Fill(form, input);
-    for (const auto& [name, date] : input.dates) form.DateField(name).ShowDate();
-    const std::string saved = form.SavedData();
+    const std::string saved = FillAtRandom(random, form);
 
     SourceValues values(description, now);
     ReadSavedData(saved, values, now);
