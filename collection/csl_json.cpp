@@ -612,8 +612,10 @@ void ReadCslJson(std::string_view text, OleDate now, const std::function<void(Cs
       (void)discarded;
     } catch (const Json::parse_error& e) {
       ThrowNotJson(text, e);
+    } catch (const Json::exception&) {
+      // A number too large for a double; the library's message would quote all of its digits.
     }
-    throw CslJsonError("the CSL-JSON is not valid JSON");
+    throw CslJsonError("the CSL-JSON is not valid JSON: it holds a number too large to read");
   }
   bool array = false;
   std::size_t index = 0;
@@ -653,6 +655,8 @@ CslImportedItem ReadCslItem(std::string_view itemJson, OleDate now) {
     item = Json::parse(itemJson.begin(), itemJson.end());
   } catch (const Json::parse_error& e) {
     ThrowNotJson(itemJson, e);
+  } catch (const Json::exception&) {
+    throw CslJsonError("the CSL-JSON item is not valid JSON: it holds a number too large to read");
   }
   if (!item.is_object()) throw CslJsonError("the CSL-JSON item is not an object");
   return ItemReader(item, 1, now).Read();

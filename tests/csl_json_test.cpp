@@ -138,9 +138,10 @@ TEST(CslJson, ADocumentIsAnArrayOfItemsOrOneItem) {
   EXPECT_EQ(ids, (std::vector<std::string>{"1:only"}));
   collect("[]");
   EXPECT_TRUE(ids.empty());
-  for (const char* text : {"", "[", "{\"id\": }", "nul", "[{}]]", "\"text\"", "12"}) {
+  for (const char* text : {"", "[", "{\"id\": }", "nul", "[{}]]", "\"text\"", "12", "[1e999]", "887.8888888888e898EE\""}) {
     EXPECT_THROW(collect(text), CslJsonError) << text;
   }
+  EXPECT_THROW(ReadCslItem(R"({"volume": 1e999})", kNow), CslJsonError);
   // A text that is not JSON hands on no item, even when its first items are whole.
   EXPECT_THROW(collect(R"([{"id": "a", "type": "book"}, {"id": )"), CslJsonError);
   EXPECT_TRUE(ids.empty());
