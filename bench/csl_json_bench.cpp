@@ -1,7 +1,8 @@
 // Speed of a run over many sources: 100,000 generated CSL-JSON items of the ten kinds mixed, read
 // (parse and map), their entries made by the rules on their values and written, in one process.
 // Each benchmark runs the whole document once per iteration, in one style and one format; the
-// counters give items (entries) per second, parse included.
+// counters give items (entries) per second, parse included. SavedDataOfManyAuthors shows the
+// saved data of N contributors read and written in time linear in N.
 //
 //   build/native/bench/csl_json_bench --benchmark_repetitions=3 --benchmark_report_aggregates_only=true
 //   build/native/bench/csl_json_bench --write FILE   # writes the document, for bench/csl-json
@@ -16,6 +17,7 @@
 #include "collection/csl_json.h"
 #include "collection/forms.h"
 #include "core/citation.h"
+#include "core/saved_data.h"
 
 namespace citara {
 namespace {
@@ -114,6 +116,24 @@ void ReadOnly(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * kItems);
 }
 BENCHMARK(ReadOnly)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A saved-data text of N authors read into a source's values and written again: time linear in N
+// (reading once searched the list once per key, and saving replaced each key by a search).
+void SavedDataOfManyAuthors(benchmark::State& state) {
+  std::string text = "Article Title:=a tale\r\nJournal:=harbor review\r\n";
+  for (std::int64_t i = 0; i < state.range(0); ++i) {
+    const std::string n = std::to_string(i);
+    text += "*Author" + n + "Last=Carver" + n + "\r\n*Author" + n + "First=Ellen\r\n*Author" + n + "MI=M\r\n";
+  }
+  const FormDescription& journal = *FindForm("Journal");
+  for (auto _ : state) {
+    SourceValues values(journal, 0);
+    ReadSavedData(text, values, 0);
+    benchmark::DoNotOptimize(SavedDataText(values));
+  }
+  state.SetComplexityN(state.range(0));
+}
+BENCHMARK(SavedDataOfManyAuthors)->RangeMultiplier(10)->Range(100, 100000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
 
 }  // namespace
 }  // namespace citara
