@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <iostream>
 #include <string_view>
 #include <vector>
@@ -17,5 +18,5 @@ int main(int argc, char** argv) {
 #endif
   std::ios::sync_with_stdio(false);
   const std::vector<std::string_view> args(argv + 1, argv + argc);
-  return citara::RunCitara(args, std::cin, std::cout, std::cerr);
+  return citara::RunCitara(args, stdin, std::cout, std::cerr);
 }

@@ -158,6 +158,11 @@ void TAuthorForm::LoadContributors(std::string_view prefix, const TIniList& ini)
   ShowEntry(0);
 }
 
+void TAuthorForm::SetContributors(ContributorList list) {
+  list_ = std::move(list);
+  ShowEntry(0);
+}
+
 void TAuthorForm::SaveContributors(std::string_view prefix, TIniList& ini) const {
   citara::SaveContributors(list_, prefix, ini);
 }

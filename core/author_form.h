@@ -55,6 +55,8 @@ class TAuthorForm : public TForm {
   void RemoveEmptyEntries();
   // Replaces the list by the entries stored under `prefix` in `ini`, then shows entry 0.
   void LoadContributors(std::string_view prefix, const TIniList& ini);
+  // Replaces the list by `list`, then shows entry 0.
+  void SetContributors(ContributorList list);
   // Writes every entry, blank ones too, under `prefix`.
   void SaveContributors(std::string_view prefix, TIniList& ini) const;
   // The name texts of the list (see core/contributors.h), after RemoveEmptyEntries.

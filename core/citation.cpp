@@ -8,17 +8,6 @@
 namespace citara {
 namespace {
 
-// The font, the size and italics are set twice: for complex-script text (Arabic, Hebrew, the
-// Indic scripts, Thai: \af, \afs, \ai, after \rtlch) and for the other scripts (\f, \fs, \i,
-// after \ltrch). LibreOffice takes each associated setting only after \rtlch; without them it
-// shows those scripts upright and at its default size.
-constexpr std::string_view kRtfHeader =
-    "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fswiss\\fcharset0 MS Sans Serif;}}\r\n"
-    "\\viewkind4\\uc1\\pard\\rtlch\\fcs1\\af0\\afs16\\ltrch\\fcs0\\f0\\fs16 ";
-constexpr std::string_view kItalicOn = "\\rtlch\\fcs1\\ai\\ltrch\\fcs0\\i ";
-constexpr std::string_view kItalicOff = "\\rtlch\\fcs1\\ai0\\ltrch\\fcs0\\i0 ";
-constexpr std::string_view kRtfTrailer = "\\par\r\n}\r\n";
-
 // The bytes that RTF body text holds as they are: printable ASCII except "\", "{" and "}".
 constexpr auto kPlainRtf = [] {
   std::array<bool, 256> plain{};
@@ -67,6 +56,14 @@ void AppendRtfText(std::string& out, std::string_view text) {
   }
 }
 
+// The font, the size and italics are set twice: for complex-script text (Arabic, Hebrew, the
+// Indic scripts, Thai: \af, \afs, \ai, after \rtlch) and for the other scripts (\f, \fs, \i,
+// after \ltrch). LibreOffice takes each associated setting only after \rtlch; without them it
+// shows those scripts upright and at its default size.
+constexpr std::string_view kParagraphStart = "\\pard\\rtlch\\fcs1\\af0\\afs16\\ltrch\\fcs0\\f0\\fs16 ";
+constexpr std::string_view kItalicOn = "\\rtlch\\fcs1\\ai\\ltrch\\fcs0\\i ";
+constexpr std::string_view kItalicOff = "\\rtlch\\fcs1\\ai0\\ltrch\\fcs0\\i0 ";
+
 }  // namespace
 
 Citation FindItalicRun(std::string entry, std::string_view italic, std::size_t searchFrom) {
@@ -80,21 +77,12 @@ Citation FindItalicRun(std::string entry, std::string_view italic, std::size_t s
 }
 
 std::string CitationToRtf(const Citation& citation) {
-  const std::string_view text = citation.text;
   std::string out;
-  out.reserve(kRtfHeader.size() + text.size() + text.size() / 4 + kItalicOn.size() + kItalicOff.size() +
-              kRtfTrailer.size());
-  out += kRtfHeader;
-  if (citation.HasItalics()) {
-    AppendRtfText(out, text.substr(0, citation.italicBegin));
-    out += kItalicOn;
-    AppendRtfText(out, text.substr(citation.italicBegin, citation.italicEnd - citation.italicBegin));
-    out += kItalicOff;
-    AppendRtfText(out, text.substr(citation.italicEnd));
-  } else {
-    AppendRtfText(out, text);
-  }
-  out += kRtfTrailer;
+  out.reserve(RtfDocumentStart().size() + kParagraphStart.size() + citation.text.size() + citation.text.size() / 4 +
+              kItalicOn.size() + kItalicOff.size() + RtfDocumentEnd().size());
+  out += RtfDocumentStart();
+  AppendRtfParagraph(out, citation);
+  out += RtfDocumentEnd();
   return out;
 }
 
@@ -109,6 +97,27 @@ std::string CitationToMarked(const Citation& citation) {
   out.append(citation.text, citation.italicEnd);
   return out;
 }
+
+std::string_view RtfDocumentStart() {
+  return "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fswiss\\fcharset0 MS Sans Serif;}}\r\n\\viewkind4\\uc1";
+}
+
+void AppendRtfParagraph(std::string& out, const Citation& citation) {
+  const std::string_view text = citation.text;
+  out += kParagraphStart;
+  if (citation.HasItalics()) {
+    AppendRtfText(out, text.substr(0, citation.italicBegin));
+    out += kItalicOn;
+    AppendRtfText(out, text.substr(citation.italicBegin, citation.italicEnd - citation.italicBegin));
+    out += kItalicOff;
+    AppendRtfText(out, text.substr(citation.italicEnd));
+  } else {
+    AppendRtfText(out, text);
+  }
+  out += "\\par\r\n";
+}
+
+std::string_view RtfDocumentEnd() { return "}\r\n"; }
 
 std::string MakeCitationRtf(std::string_view entry, std::string_view italic, std::size_t searchFrom) {
   return CitationToRtf(FindItalicRun(std::string(entry), italic, searchFrom));

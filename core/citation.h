@@ -70,6 +70,13 @@ inline const std::string& CitationToText(const Citation& citation) { return cita
 // The plain text with the italic run between asterisks: "Smith, J. (1998). *A tale.* Boston: X."
 std::string CitationToMarked(const Citation& citation);
 
+// An RTF document of several entries, one paragraph each, written as they come:
+//   out = RtfDocumentStart(); AppendRtfParagraph(out, c1); AppendRtfParagraph(out, c2); out += RtfDocumentEnd();
+// Each paragraph is the one CitationToRtf writes; a document of one entry is CitationToRtf's.
+std::string_view RtfDocumentStart();
+void AppendRtfParagraph(std::string& out, const Citation& citation);
+std::string_view RtfDocumentEnd();
+
 // MakeCitationRtf(entry, italic, searchFrom): the RTF of `entry` with the first occurrence of
 // `italic` at or after `searchFrom` in italics.
 std::string MakeCitationRtf(std::string_view entry, std::string_view italic, std::size_t searchFrom = 0);

@@ -1,6 +1,8 @@
 #include "core/contributors.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 
 #include "widgets/unicode.h"
 
@@ -186,14 +188,6 @@ std::string FormatSecondaryNames(const ContributorList& list, bool afterPrimary,
   });
 }
 
-void SaveContributors(const ContributorList& list, std::string_view prefix, TIniList& ini) {
-  for (std::size_t i = 0; i < list.size(); ++i) {
-    SetListValue(ini, Key(prefix, i, "Last"), list[i].last);
-    SetListValue(ini, Key(prefix, i, "First"), list[i].first);
-    SetListValue(ini, Key(prefix, i, "MI"), list[i].middleInitial);
-  }
-}
-
 namespace {
 
 char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c; }
@@ -207,7 +201,50 @@ bool StartsWithWord(std::string_view text, std::string_view word) {
   return true;
 }
 
+constexpr std::string_view kParts[] = {"Last", "First", "MI"};
+
 }  // namespace
+
+std::optional<ContributorKey> ParseContributorKey(std::string_view line, std::string_view prefix, std::size_t limit) {
+  std::string_view rest = line;
+  if (rest.empty() || rest[0] != '*') return std::nullopt;
+  rest.remove_prefix(1);
+  if (!StartsWithWord(rest, prefix)) return std::nullopt;
+  rest.remove_prefix(prefix.size());
+  std::size_t digits = 0, index = 0;
+  while (digits < rest.size() && rest[digits] >= '0' && rest[digits] <= '9' && index <= limit) {
+    index = index * 10 + static_cast<std::size_t>(rest[digits] - '0');
+    ++digits;
+  }
+  if (digits == 0 || (digits > 1 && rest[0] == '0') || index >= limit) return std::nullopt;
+  rest.remove_prefix(digits);
+  for (std::size_t p = 0; p < 3; ++p) {
+    if (!StartsWithWord(rest, kParts[p]) || rest.size() <= kParts[p].size() || rest[kParts[p].size()] != '=') continue;
+    return ContributorKey{index, static_cast<ContributorPart>(p), rest.substr(kParts[p].size() + 1)};
+  }
+  return std::nullopt;
+}
+
+void SaveContributors(const ContributorList& list, std::string_view prefix, TIniList& ini) {
+  // One pass finds the lines that hold the list's keys already (each is replaced in place, as
+  // SetListValue would); the other keys are appended. A search per key took time in N².
+  std::vector<std::array<std::size_t, 3>> at(list.size(), {SIZE_MAX, SIZE_MAX, SIZE_MAX});
+  for (std::size_t line = 0; line < ini.Count(); ++line) {
+    const auto key = ParseContributorKey(ini[line], prefix, list.size());
+    if (!key) continue;
+    std::size_t& slot = at[key->index][static_cast<std::size_t>(key->part)];
+    if (slot == SIZE_MAX) slot = line;
+  }
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    const std::string_view values[] = {list[i].last, list[i].first, list[i].middleInitial};
+    for (std::size_t p = 0; p < 3; ++p) {
+      std::string entry = Key(prefix, i, kParts[p]);
+      entry.append("=").append(values[p]);
+      if (at[i][p] != SIZE_MAX) ini[at[i][p]] = std::move(entry);
+      else ini.Add(std::move(entry));
+    }
+  }
+}
 
 ContributorList LoadContributors(std::string_view prefix, const TIniList& ini) {
   // One pass over the lines instead of a search per key: each line "*<prefix><index><part>=value"
@@ -218,30 +255,15 @@ ContributorList LoadContributors(std::string_view prefix, const TIniList& ini) {
     std::string_view value[3] = {};  // Last, First, MI
     bool has[3] = {};
   };
-  static constexpr std::string_view kParts[] = {"Last", "First", "MI"};
   std::vector<Found> found;
-  const std::size_t lines = ini.Count();
   for (const std::string& line : ini.Lines()) {
-    std::string_view rest = line;
-    if (rest.empty() || rest[0] != '*') continue;
-    rest.remove_prefix(1);
-    if (!StartsWithWord(rest, prefix)) continue;
-    rest.remove_prefix(prefix.size());
-    std::size_t digits = 0, index = 0;
-    while (digits < rest.size() && rest[digits] >= '0' && rest[digits] <= '9' && index <= lines) {
-      index = index * 10 + static_cast<std::size_t>(rest[digits] - '0');
-      ++digits;
-    }
-    if (digits == 0 || (digits > 1 && rest[0] == '0') || index >= lines) continue;
-    rest.remove_prefix(digits);
-    for (std::size_t p = 0; p < 3; ++p) {
-      if (!StartsWithWord(rest, kParts[p]) || rest.size() <= kParts[p].size() || rest[kParts[p].size()] != '=') continue;
-      if (found.size() <= index) found.resize(index + 1);
-      if (!found[index].has[p]) {
-        found[index].value[p] = rest.substr(kParts[p].size() + 1);
-        found[index].has[p] = true;
-      }
-      break;
+    const auto key = ParseContributorKey(line, prefix, ini.Count());
+    if (!key) continue;
+    if (found.size() <= key->index) found.resize(key->index + 1);
+    const auto p = static_cast<std::size_t>(key->part);
+    if (!found[key->index].has[p]) {
+      found[key->index].value[p] = key->value;
+      found[key->index].has[p] = true;
     }
   }
   ContributorList list;

@@ -5,6 +5,8 @@
 // next part directly. Values are kept exactly as typed.
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,5 +52,16 @@ void SaveContributors(const ContributorList& list, std::string_view prefix, TIni
 
 // The entries stored under `prefix`, read from index 0 until the first index without a "Last" key.
 ContributorList LoadContributors(std::string_view prefix, const TIniList& ini);
+
+// One saved-data line of a contributor: "*Author2First=Jane" under the prefix "Author" is index 2,
+// part First, value "Jane". The prefix and part compare without the case of ASCII letters; the
+// index is written as SaveContributors writes it (no leading zeros) and lies below `limit`.
+enum class ContributorPart { Last, First, MI };
+struct ContributorKey {
+  std::size_t index;
+  ContributorPart part;
+  std::string_view value;
+};
+std::optional<ContributorKey> ParseContributorKey(std::string_view line, std::string_view prefix, std::size_t limit);
 
 }  // namespace citara

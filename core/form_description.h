@@ -60,6 +60,9 @@ class FormValues {
   virtual bool Checked(std::string_view radio) const = 0;
   virtual const ContributorList& Authors() const = 0;  // empty when the form has none
   virtual const ContributorList& Editors() const = 0;  // empty when the form has none
+  // A CSL variable that the source carries beside its fields (a "DOI" read from CSL-JSON), as
+  // text; empty when it has none. A form has none: only a source's values carry them.
+  virtual std::string_view CslVariable(std::string_view) const { return {}; }
 };
 
 using EntryRule = Citation (*)(const FormValues&);

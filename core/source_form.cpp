@@ -192,8 +192,8 @@ void TSourceForm::Reset() {
 
 std::string TSourceForm::SavedData() { return BuildSavedData(*this); }
 
-void TSourceForm::SetSavedData(std::string_view text) {
-  LoadSavedData(*this, text);
+void TSourceForm::SetSavedData(std::string_view text, LoadWarnings* warnings) {
+  LoadSavedData(*this, text, warnings);
   FocusFirstField();
 }
 
@@ -250,6 +250,51 @@ bool TSourceForm::Checked(std::string_view radio) const {
 
 const ContributorList& TSourceForm::Authors() const { return authors_ ? authors_->Contributors() : NoContributors(); }
 const ContributorList& TSourceForm::Editors() const { return editors_ ? editors_->Contributors() : NoContributors(); }
+
+SourceValues ReadValues(const TSourceForm& form) {
+  const FormDescription& d = form.Description();
+  SourceValues values(d, 0);
+  for (std::size_t i = 0; i < d.fields.size(); ++i) {
+    if (d.fields[i].kind == FieldKind::DateEdit) {
+      const TDateLinkEdit97& date = form.DateField(d.fields[i].name);
+      values.SetDateFormat(i, date.DateFormat());
+      values.SetDate(i, date.Date());
+    }
+    values.SetText(i, form.Field(d.fields[i].name).Text());
+  }
+  for (std::size_t i = 0; i < d.radios.size(); ++i) {
+    if (form.Radio(d.radios[i].name).Checked()) values.SelectRadio(i);
+  }
+  // Selecting a radio button above may have changed a date edit's format; the form's own stands.
+  for (std::size_t i = 0; i < d.fields.size(); ++i) {
+    if (d.fields[i].kind != FieldKind::DateEdit) continue;
+    values.SetDateFormat(i, form.DateField(d.fields[i].name).DateFormat());
+    values.SetText(i, form.Field(d.fields[i].name).Text());
+  }
+  if (form.AuthorForm()) values.SetAuthors(form.AuthorForm()->Contributors());
+  if (form.EditorForm()) values.SetEditors(form.EditorForm()->Contributors());
+  return values;
+}
+
+void ApplyValues(TSourceForm& form, const SourceValues& values) {
+  const FormDescription& d = form.Description();
+  const auto setText = [](Control& control, const std::string& text) {
+    if (control.Text() != text) control.SetText(text);
+  };
+  for (std::size_t i = 0; i < d.fields.size(); ++i) {
+    if (d.fields[i].kind != FieldKind::DateEdit) setText(form.Field(d.fields[i].name), values.TextAt(i));
+  }
+  if (const auto radio = values.SelectedRadio()) form.Radio(d.radios[*radio].name).SetChecked(true);
+  for (std::size_t i = 0; i < d.fields.size(); ++i) {
+    if (d.fields[i].kind != FieldKind::DateEdit) continue;
+    TDateLinkEdit97& date = form.DateField(d.fields[i].name);
+    date.SetDate(values.DateAt(i));
+    date.SetDateFormat(std::string(values.DateFormatAt(i)));
+    setText(date, values.TextAt(i));
+  }
+  if (form.AuthorForm()) form.AuthorForm()->SetContributors(values.Authors());
+  if (form.EditorForm()) form.EditorForm()->SetContributors(values.Editors());
+}
 
 TFlatEdit* FirstBlankRequiredField(const TSourceForm& form) {
   for (std::size_t i = 0; i < form.ComponentCount(); ++i) {

@@ -26,6 +26,8 @@
 #include "core/form_description.h"
 #include "core/ini_list.h"
 #include "core/remembered_entry.h"
+#include "core/saved_data.h"
+#include "core/source_values.h"
 #include "widgets/form.h"
 #include "widgets/static_controls.h"
 
@@ -65,7 +67,8 @@ class TSourceForm : public TForm, private FormValues {
   std::string SavedData();
   // Loads a saved-data text. Every value is checked before the first field changes: a text that
   // cannot be loaded throws SavedDataError and leaves the form exactly as it was.
-  void SetSavedData(std::string_view text);
+  // Lines that load but perhaps not as meant are named in `warnings` when given.
+  void SetSavedData(std::string_view text, LoadWarnings* warnings = nullptr);
   // kAutomationTrue when every required field holds text; otherwise shows the required-field
   // message, moves the focus to the first blank one and returns kAutomationFalse.
   AutomationBool ValidateData();
@@ -83,6 +86,8 @@ class TSourceForm : public TForm, private FormValues {
   std::string SavedTitle() const;
   // Moves the focus to where typing starts (best effort: never fails).
   void FocusFirstField();
+  // What the entry rules read of the form: its fields, dates, radio buttons and contributors.
+  const FormValues& Values() const { return *this; }
 
  private:
   void CreateRegions();
@@ -110,6 +115,15 @@ class TSourceForm : public TForm, private FormValues {
   std::vector<std::pair<std::string_view, const TDateLinkEdit97*>> dateEdits_;
   std::vector<std::pair<std::string_view, const TRadioButton*>> radioButtons_;
 };
+
+// The form's values as a plain record: every field's text, every date edit's date and display
+// format, the radio buttons' states and the contributor lists (without blank entries).
+SourceValues ReadValues(const TSourceForm& form);
+
+// Puts `values` (a record of the form's own kind) into the form's controls, as loading saved data
+// does: fields, radio buttons (a newly selected one acts as a click), dates with their display
+// formats and texts, and the contributor lists, each showing its first entry.
+void ApplyValues(TSourceForm& form, const SourceValues& values);
 
 // The ten forms' shared check of the required fields: walks the form's own components in creation
 // order and returns the first edit coloured clYellow whose text is empty (nullptr when all are

@@ -1,11 +1,14 @@
 // Runs the built citara binary as a user would and checks its output and exit status.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -23,14 +26,21 @@ std::string Slurp(const std::string& path) {
 
 std::string Examples() { return std::string(CITARA_SOURCE_DIR) + "/examples/"; }
 
+// Runs `citara ARGS` with `input` on standard input and `redirect` (say ">/dev/full") as the
+// shell's last word on the command.
+Result CitaraRedirected(const std::string& args, const std::string& input, const std::string& redirect);
+
 // Runs `citara ARGS` with `input` on standard input.
-Result Citara(const std::string& args, const std::string& input = "") {
+Result Citara(const std::string& args, const std::string& input = "") { return CitaraRedirected(args, input, ""); }
+
+Result CitaraRedirected(const std::string& args, const std::string& input, const std::string& redirect) {
   // Files of this process and call alone: CTest runs the cases of this program side by side.
   static int calls = 0;
   const std::string base = ::testing::TempDir() + "citara_cli_" + std::to_string(getpid()) + "_" + std::to_string(++calls);
   const std::string in = base + ".in", out = base + ".out", err = base + ".err";
   std::ofstream(in, std::ios::binary) << input;
-  const std::string command = std::string(CITARA_BINARY) + " " + args + " <" + in + " >" + out + " 2>" + err;
+  const std::string command =
+      std::string(CITARA_BINARY) + " " + args + " <" + in + " >" + out + " 2>" + err + " " + redirect;
   const int raw = std::system(command.c_str());
   Result result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(out), Slurp(err)};
   for (const std::string& file : {in, out, err}) std::remove(file.c_str());
@@ -85,7 +95,7 @@ TEST(Cli, ValidateReportsTheFirstBlankRequiredField) {
   EXPECT_EQ(blank.out, "");
   EXPECT_EQ(blank.err,
             "The yellow fields are required for this type of reference.  At least one of the required fields is blank.  "
-            "Please enter all the necessary data.\nFirst blank required field: PlaceEdit\n");
+            "Please enter all the necessary data.\nFirst blank required field: \"Place of Printing:\"\n");
 }
 
 TEST(Cli, EveryExampleGivesBothEntriesAndValidates) {
@@ -108,7 +118,8 @@ TEST(Cli, BadInputAndBadCommandLines) {
     int status;
     const char* err;  // the first line of standard error
   } cases[] = {
-      {"entry --control Book --style mla /no/such/file", "", 1, "citara: cannot read \"/no/such/file\""},
+      {"entry --control Book --style mla /no/such/file", "", 1,
+       "citara: cannot read \"/no/such/file\": No such file or directory"},
       {"entry --control Book --style mla", "*Date=x\r\n", 0, nullptr},  // a book has no date edit
       {"entry --control Magazine --style mla", "*Date=yesterday\r\n", 1,
        "citara: cannot load the saved data: the value \"yesterday\" of \"*Date\" is not a number"},
@@ -122,9 +133,17 @@ TEST(Cli, BadInputAndBadCommandLines) {
       {"entry --control Book --style chicago", "", 2, "citara: unknown style \"chicago\" (mla or apa)"},
       {"entry --control Book --style mla --format html", "", 2, "citara: unknown format \"html\" (rtf, text or marked)"},
       {"entry --style mla", "", 2, "citara: --control NAME is required"},
-      {"", "", 2, "citara: no command given (entry, saved-data or validate)"},
-      {"print --control Book", "", 2, "citara: unknown command \"print\" (entry, saved-data or validate)"},
-      {"saved-data --control Book --style mla", "", 2, "citara: --style and --format go with the entry command only"},
+      {"", "", 2, "citara: no command given (entry, saved-data, validate or csl-json)"},
+      {"print --control Book", "", 2, "citara: unknown command \"print\" (entry, saved-data, validate or csl-json)"},
+      {"saved-data --control Book --style mla", "", 2, "citara: --style goes with entry only"},
+      {"validate --control Book --format text", "", 2, "citara: --format goes with entry only"},
+      {"entry --from csl-json --control Book --style mla", "", 2,
+       "citara: --control goes with --from saved-data only: a CSL-JSON item names its own kind"},
+      {"entry --from bibtex --control Book --style mla", "", 2,
+       "citara: unknown input format \"bibtex\" (saved-data or csl-json)"},
+      {"saved-data --control Book --output-dir out", "", 2, "citara: --output-dir goes with --from csl-json only"},
+      {"csl-json", "", 2, "citara: --control NAME is required"},
+      {"--control Book entry", "", 2, "citara: no command given (entry, saved-data, validate or csl-json): the command comes first"},
       {"saved-data --control Book --verbose", "", 2, "citara: unknown option \"--verbose\""},
       {"saved-data --control Book a b", "", 2, "citara: more than one input file (\"a\" and \"b\")"},
       {"entry --control", "", 2, "citara: --control needs a value"},
@@ -142,13 +161,322 @@ TEST(Cli, BadInputAndBadCommandLines) {
 }
 
 TEST(Cli, HelpDescribesTheCommands) {
-  for (const char* args : {"--help", "-h", "entry --help"}) {
+  for (const char* args : {"--help", "-h", "help"}) {
     const Result r = Citara(args);
     EXPECT_EQ(r.status, 0);
-    EXPECT_TRUE(r.out.starts_with("Usage: citara COMMAND --control NAME")) << args;
-    for (const char* word : {"entry", "saved-data", "validate", "--style", "--format", "marked", "Newsgroup"}) {
+    EXPECT_TRUE(r.out.starts_with("Usage: citara COMMAND [OPTIONS] [FILE]")) << args;
+    for (const char* word : {"entry", "saved-data", "validate", "csl-json", "--style", "--format", "--from",
+                             "--output-dir", "--strict", "marked", "Newsgroup", "256 MiB"}) {
       EXPECT_NE(r.out.find(word), std::string::npos) << word;
     }
+  }
+  // Each command has its own help, with --help anywhere among its options.
+  static const struct {
+    const char* args;
+    const char* usage;
+  } commands[] = {
+      {"entry --help", "Usage: citara entry [--from saved-data] --control NAME --style STYLE"},
+      {"entry --control Book -h", "Usage: citara entry"},
+      {"help saved-data", "Usage: citara saved-data"},
+      {"validate --help", "Usage: citara validate"},
+      {"csl-json --help", "Usage: citara csl-json --control NAME [FILE...]"},
+  };
+  for (const auto& c : commands) {
+    const Result r = Citara(c.args);
+    EXPECT_EQ(r.status, 0) << c.args;
+    EXPECT_TRUE(r.out.starts_with(c.usage)) << c.args << "\n" << r.out;
+  }
+}
+
+// A folder of this process's own for files a case writes.
+std::filesystem::path Scratch(const std::string& name) {
+  const auto dir = std::filesystem::path(::testing::TempDir()) / ("citara_cli_" + std::to_string(getpid()) + "_" + name);
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  return dir;
+}
+
+void Write(const std::filesystem::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+const std::string kTale = "Title:=a tale\r\nPlace of Printing:=Boston\r\nPublishing Company:=Harbor Books\r\nYear:=2001\r\n";
+
+TEST(Cli, AnOutputThatCannotBeWrittenIsAnError) {
+  static const struct {
+    const char* redirect;
+    const char* err;
+  } cases[] = {
+      {">/dev/full", "citara: cannot write the output: No space left on device\n"},
+      {">&-", "citara: cannot write the output: Bad file descriptor\n"},
+  };
+  for (const auto& c : cases) {
+    for (const char* args : {"entry --control Book --style mla", "saved-data --control Book", "--help",
+                             "csl-json --control Book"}) {
+      const Result r = CitaraRedirected(args, kTale, c.redirect);
+      EXPECT_EQ(r.status, 1) << args << " " << c.redirect;
+      EXPECT_EQ(r.err, c.err) << args << " " << c.redirect;
+    }
+  }
+}
+
+// `text` as UTF-16 with its byte-order mark.
+std::string Utf16(std::string_view text, bool bigEndian) {
+  std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+  for (char c : text) {  // ASCII, and one "é" written as U+00E9
+    const unsigned unit = c == '@' ? 0xE9 : static_cast<unsigned char>(c);
+    out += static_cast<char>(bigEndian ? unit >> 8 : unit & 0xFF);
+    out += static_cast<char>(bigEndian ? unit & 0xFF : unit >> 8);
+  }
+  return out;
+}
+
+TEST(Cli, ReadsUtf16ByItsByteOrderMarkAndRefusesOtherBinary) {
+  const std::string text = "Title:=caf@ tales\r\nPlace of Printing:=Boston\r\nPublishing Company:=Harbor Books\r\nYear:=2001\r\n";
+  for (bool bigEndian : {false, true}) {
+    const Result r = Citara("entry --control Book --style mla --format text", Utf16(text, bigEndian));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "Café Tales. Boston: Harbor Books, 2001. ");
+  }
+  static const struct {
+    std::string input;
+    const char* err;
+  } refused[] = {
+      {std::string("Title:=a\0b\r\n", 12),
+       "citara: standard input holds a NUL byte at byte 9: it is not text (UTF-16 text needs its byte-order mark)\n"},
+      {std::string("T\0i\0t\0", 6),
+       "citara: standard input holds a NUL byte at byte 2: it is not text (UTF-16 text needs its byte-order mark)\n"},
+      {"Title:=caf\xE9\r\n", "citara: standard input is not UTF-8 text (byte 0xE9 at byte 11); save it as UTF-8 or UTF-16\n"},
+      {std::string("\xFF\xFE\x00\xD8", 4), "citara: standard input is UTF-16 text with a lone surrogate at byte 2\n"},
+  };
+  for (const auto& c : refused) {
+    const Result r = Citara("entry --control Book --style mla", c.input);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, c.err);
+  }
+}
+
+TEST(Cli, InputsOverTheLimitAreRefusedBeforeTheyAreReadWhole) {
+  const std::string command = "head -c 268435457 /dev/zero | " + std::string(CITARA_BINARY) +
+                              " saved-data --control Book >/dev/null 2>" + ::testing::TempDir() + "limit.err";
+  const int raw = std::system(command.c_str());
+  ASSERT_TRUE(WIFEXITED(raw));
+  EXPECT_EQ(WEXITSTATUS(raw), 1);
+  EXPECT_EQ(Slurp(::testing::TempDir() + "limit.err"), "citara: standard input is larger than 256 MiB, the most citara reads\n");
+}
+
+TEST(Cli, MemoryStaysWithinThreeTimesTheInput) {
+#ifdef CITARA_SANITIZED
+  GTEST_SKIP() << "the sanitizers' shadow memory needs more address space than any input";
+#endif
+  // Short lines once cost 64 bytes of memory per byte of input: 50 MB of line breaks took 3.4 GB.
+  // The tool runs with its address space limited to three times its input (a static program,
+  // so the limit is what it allocates).
+  const auto dir = Scratch("memory");
+  static const struct {
+    const char* name;
+    std::string line;
+    const char* args;
+  } cases[] = {
+      {"line breaks", "\n", "saved-data --control Book"},
+      {"short lines", "x\n", "entry --control Journal --style apa"},
+      {"blank contributors", "*Author0Last=\n*Author0First=\n*Author0MI=\n", "saved-data --control Book"},
+  };
+  for (const auto& c : cases) {
+    std::string text;
+    text.reserve(50u << 20);
+    while (text.size() + c.line.size() <= (50u << 20)) text += c.line;
+    const auto file = dir / "input.txt";
+    Write(file, text);
+    text = {};
+    const std::string command = "ulimit -v " + std::to_string(3 * (50u << 20) / 1024) + " && " + CITARA_BINARY + " " +
+                                c.args + " " + file.string() + " >/dev/null 2>&1";
+    const int raw = std::system(command.c_str());
+    EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 0) << c.name;
+  }
+  std::filesystem::remove_all(dir);
+}
+
+TEST(Cli, ManyContributorsLoadAndSaveInOrder) {
+  // Loading once searched the list once per key, and saving replaced each key by a search: time in N².
+  std::string text = "Title:=a tale\r\n";
+  constexpr int kAuthors = 100000;
+  for (int i = 0; i < kAuthors; ++i) {
+    const std::string n = std::to_string(i);
+    text += "*Author" + n + "Last=Last" + n + "\r\n*Author" + n + "First=First\r\n*Author" + n + "MI=Q\r\n";
+  }
+  const Result r = Citara("saved-data --control Journal", text);
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("*PrimaryName100000=Last99999, First Q\r\n*APAPrimaryName1=Last0, F. Q\r\n"), std::string::npos);
+  EXPECT_TRUE(r.out.ends_with("*Author99999Last=Last99999\r\n*Author99999First=First\r\n*Author99999MI=Q\r\n"));
+  EXPECT_EQ(Citara("saved-data --control Journal", r.out).out, r.out);
+}
+
+TEST(Cli, WarningsNameTheLinesThatLoadButPerhapsNotAsMeant) {
+  static const struct {
+    const char* control;
+    const char* input;
+    const char* warnings;
+  } cases[] = {
+      {"Book", "*Author0Last=Smith\r\n*Author0First=\r\n*Author0MI=\r\n*Author2Last=Roe\r\n*Author2First=Ann\r\n",
+       "citara: warning: standard input line 4: \"*Author2Last\" is not loaded: the authors end at entry 1 (there is no "
+       "\"*Author1Last\")\n"
+       "citara: warning: standard input line 5: \"*Author2First\" is not loaded: the authors end at entry 1 (there is no "
+       "\"*Author1Last\")\n"},
+      {"Other", "*Editor0First=Ann\r\n",
+       "citara: warning: standard input line 1: \"*Editor0First\" is not loaded: there is no \"*Editor0Last\"\n"},
+      {"Magazine", "*DateFormat=month only\r\n",
+       "citara: warning: standard input line 1: \"*DateFormat\" holds \"month only\", none of the Magazine form's choices "
+       "(\"Month and Day\", \"Month Only\"); \"Month and Day\" stays selected\n"},
+      {"Book", "Year:=199x\r\n",
+       "citara: warning: standard input line 1: \"Year:\" holds \"199x\", not a number; taken as typed\n"},
+      {"Book", "Journal:=Harbor Review\r\nTitle:=a\r\ntitle:=b\r\n",
+       "citara: warning: standard input line 1: \"Journal:\" is not a key of the Book form; ignored\n"
+       "citara: warning: standard input line 3: \"title:\" is given again; the first one (line 2) counts\n"},
+      // The entries' RTF lines and the other derived lines are no warning.
+      {"Book", "*Title=A Tale\r\n*PrimaryName1=Smith\r\n*MLACitaragraphy={\\rtf1\r\nx=y\r\n}\r\n*MLACitaragraphyEND\r\n", ""},
+  };
+  for (const auto& c : cases) {
+    const Result r = Citara(std::string("saved-data --control ") + c.control, c.input);
+    EXPECT_EQ(r.status, 0) << c.input;
+    EXPECT_EQ(r.err, c.warnings) << c.input;
+    EXPECT_FALSE(r.out.empty());
+    if (*c.warnings == 0) continue;
+    const Result strict = Citara(std::string("saved-data --strict --control ") + c.control, c.input);
+    EXPECT_EQ(strict.status, 1);
+    EXPECT_EQ(strict.out, "");
+    EXPECT_TRUE(strict.err.ends_with("citara: --strict: the warnings above are errors; nothing was written\n")) << strict.err;
+  }
+}
+
+TEST(Cli, MessagesQuoteAShortEscapedPrefixOfAValue) {
+  const Result huge = Citara("entry --control Magazine --style mla", "*Date=" + std::string(10'000'000, 'x') + "\r\n");
+  EXPECT_EQ(huge.status, 1);
+  EXPECT_EQ(huge.err, "citara: cannot load the saved data: the value \"" + std::string(60, 'x') +
+                          "\"... (10000000 bytes) of \"*Date\" is not a number\n");
+  const Result escaped = Citara("entry --control Magazine --style mla", "*Date=\x1b[2J\x07\"1\\\r\n");
+  EXPECT_EQ(escaped.err, "citara: cannot load the saved data: the value \"\\x1B[2J\\x07\\\"1\\\\\" of \"*Date\" is not a number\n");
+  const Result control = Citara("entry --style mla --control \"$(printf 'Bo\\033ok')\"");
+  EXPECT_EQ(control.err.substr(0, control.err.find(" (")), "citara: unknown control \"Bo\\x1Bok\"");
+}
+
+TEST(Cli, FileNamesFoldersAndClosedInputs) {
+  const auto dir = Scratch("names");
+  Write(dir / "help", kTale);
+  Write(dir / "-x", kTale);
+  const std::string in = "cd " + dir.string() + " && ";
+  static const struct {
+    const char* args;
+    const char* redirect;
+    int status;
+    const char* out;
+    const char* err;
+  } cases[] = {
+      {"entry --control Book --style mla --format text help", "", 0, "A Tale. Boston: Harbor Books, 2001. ", ""},
+      {"entry --control Book --style mla --format text -- -x", "", 0, "A Tale. Boston: Harbor Books, 2001. ", ""},
+      {"entry --control Book --style mla -x help", "", 2, "", "citara: unknown option \"-x\"\nTry 'citara --help'.\n"},
+      {"entry --control Book --style mla .", "", 1, "", "citara: cannot read \".\": it is a folder\n"},
+      {"entry --control Book --style mla", "<&-", 1, "", "citara: cannot read standard input: Bad file descriptor\n"},
+      {"validate --control Book", "", 0, "", ""},
+  };
+  for (const auto& c : cases) {
+    const std::string base = ::testing::TempDir() + "names_" + std::to_string(getpid());
+    const std::string command = in + CITARA_BINARY + " " + c.args + " <" + (dir / "help").string() + " >" + base +
+                                ".out 2>" + base + ".err " + c.redirect;
+    const int raw = std::system(command.c_str());
+    EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, c.status) << c.args;
+    EXPECT_EQ(Slurp(base + ".out"), c.out) << c.args;
+    EXPECT_EQ(Slurp(base + ".err"), c.err) << c.args;
+  }
+  std::filesystem::remove_all(dir);
+}
+
+TEST(Cli, CslJsonCarriesSourcesOutAndBackIn) {
+  const auto dir = Scratch("csl");
+  const std::string names[] = {"book", "encyclopedia", "journal", "magazine", "newspaper", "other", "webarticle",
+                               "personalsite", "professionalsite", "newsgroup"};
+  std::string files, expectedMarked;
+  for (const std::string& name : names) {
+    const std::string file = Examples() + name + ".txt";
+    const Result csl = Citara("csl-json --control " + name + " " + file);
+    ASSERT_EQ(csl.status, 0) << csl.err;
+    EXPECT_EQ(csl.err, "");
+    Write(dir / (name + ".json"), csl.out);
+    const Result back = Citara("saved-data --from csl-json " + (dir / (name + ".json")).string());
+    EXPECT_EQ(back.status, 0) << back.err;
+    EXPECT_EQ(back.out, Citara("saved-data --control " + name + " " + file).out) << name;
+    expectedMarked += Citara("entry --style apa --format marked --control " + name + " " + file).out + "\n";
+  }
+  // Several saved-data texts of one kind make one array; the ids are the files' names, kept unique.
+  const Result two = Citara("csl-json --control Book " + Examples() + "book.txt " + Examples() + "book.txt -", kTale);
+  ASSERT_EQ(two.status, 0) << two.err;
+  for (const char* id : {"\"id\": \"book\"", "\"id\": \"book-2\"", "\"id\": \"3\""}) {
+    EXPECT_NE(two.out.find(id), std::string::npos) << id;
+  }
+  EXPECT_TRUE(two.out.starts_with("[\n  {\n    \"id\": \"book\",\n    \"type\": \"book\",")) << two.out;
+
+  // A document of all ten: an entry per line, an RTF paragraph per entry, a file per item.
+  std::string all = "[";
+  for (const std::string& name : names) {
+    std::string item = Slurp((dir / (name + ".json")).string());
+    item = item.substr(item.find('{'), item.rfind('}') - item.find('{') + 1);
+    all += (all.size() > 1 ? "," : "") + item;
+  }
+  all += "]";
+  Write(dir / "all.json", all);
+  const std::string allFile = (dir / "all.json").string();
+  EXPECT_EQ(Citara("entry --from csl-json --style apa --format marked " + allFile).out, expectedMarked);
+  const Result rtf = Citara("entry --from csl-json --style mla " + allFile);
+  EXPECT_TRUE(rtf.out.starts_with("{\\rtf1")) << rtf.out;
+  EXPECT_EQ(std::count(rtf.out.begin(), rtf.out.end(), '{'), 3 + 0) << "one document, not ten";
+
+  const Result several = Citara("saved-data --from csl-json " + allFile);
+  EXPECT_EQ(several.status, 2);
+  EXPECT_EQ(several.err, "citara: the CSL-JSON holds 10 items; name a folder for their files with --output-dir DIR\n");
+  const Result written = Citara("saved-data --from csl-json --output-dir " + (dir / "out").string() + " " + allFile);
+  EXPECT_EQ(written.status, 0) << written.err;
+  EXPECT_EQ(Slurp((dir / "out" / "3-Journal.txt").string()),
+            Citara("saved-data --control journal " + Examples() + "journal.txt").out);
+  EXPECT_EQ(Slurp((dir / "out" / "10-Newsgroup.txt").string()),
+            Citara("saved-data --control newsgroup " + Examples() + "newsgroup.txt").out);
+
+  EXPECT_EQ(Citara("validate --from csl-json " + allFile).status, 0);
+  const Result invalid = Citara("validate --from csl-json -",
+                                R"([{"id": "a", "type": "book", "title": "x", "publisher": "P", "publisher-place": "Q"},
+                                    {"id": "b", "type": "article-journal", "title": "t"}])");
+  EXPECT_EQ(invalid.status, 1);
+  EXPECT_EQ(invalid.err,
+            "citara: item 2 (\"b\"): the Journal's required field \"Journal:\" is blank\n"
+            "The yellow fields are required for this type of reference.  At least one of the required fields is blank.  "
+            "Please enter all the necessary data.\n");
+  std::filesystem::remove_all(dir);
+}
+
+TEST(Cli, CslJsonThatCannotBeReadAndItemsWithWarnings) {
+  static const struct {
+    const char* args;
+    const char* input;
+    int status;
+    const char* out;
+    const char* err;
+  } cases[] = {
+      {"entry --from csl-json --style apa --format text", "[{\"id\": 1,]", 1, "",
+       "citara: the CSL-JSON is not valid JSON at line 1, column 11: syntax error while parsing object key - unexpected ']'; "
+       "expected string literal\n"},
+      {"entry --from csl-json --style apa --format text", "\"a book\"", 1, "",
+       "citara: the CSL-JSON holds neither an item nor an array of items\n"},
+      {"entry --from csl-json --style apa --format text", "[3, {\"type\": \"book\", \"title\": \"a tale\", \"issued\": "
+       "{\"date-parts\": [[2001]]}}]", 1, "A tale. (2001). : .\n", "citara: item 1 is not an object; ignored\n"},
+      {"entry --from csl-json --style apa --format text", "{\"id\": \"x\", \"type\": \"book\", \"title\": \"a tale\", \"DOI\": \"10.1/x\"}",
+       0, "A tale. (1998). : .\n", "citara: warning: item 1 (\"x\"): \"DOI\" has no place in the Book form\n"},
+      {"entry --strict --from csl-json --style apa --format text", "{\"id\": \"x\", \"type\": \"book\", \"DOI\": \"10.1/x\"}",
+       1, "", "citara: warning: item 1 (\"x\"): \"DOI\" has no place in the Book form\n"
+       "citara: --strict: the warnings above are errors; nothing was written\n"},
+  };
+  for (const auto& c : cases) {
+    const Result r = Citara(c.args, c.input);
+    EXPECT_EQ(r.status, c.status) << c.input << "\n" << r.err;
+    EXPECT_EQ(r.out, c.out) << c.input;
+    EXPECT_EQ(r.err, c.err) << c.input;
   }
 }
 

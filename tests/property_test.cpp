@@ -21,9 +21,12 @@
 #include <string_view>
 #include <vector>
 
+#include "collection/csl_json.h"
 #include "core/citation.h"
 #include "core/contributors.h"
 #include "core/ini_list.h"
+#include "core/saved_data.h"
+#include "core/source_values.h"
 #include "core/source_form.h"
 #include "form_test_support.h"
 #include "print/print_forms.h"
@@ -243,6 +246,15 @@ testing::FormInput RandomInput(std::mt19937& random, const FormDescription& form
   return input;
 }
 
+// Fills `form` with generated input and returns its saved data.
+std::string FillAtRandom(std::mt19937& random, TSourceForm& form) {
+  const testing::FormInput input = RandomInput(random, form.Description());
+  testing::Fill(form, input);
+  // A date picked in the calendar shows in its field, as a loaded one does.
+  for (const auto& [name, date] : input.dates) form.DateField(name).ShowDate();
+  return form.SavedData();
+}
+
 TEST(Property, GeneratedFormsSavedDataRoundTripsThroughAFreshControl) {
   HeadlessPlatform port;
   port.SetNow(OleFromCivil({2024, 3, 15}) + 0.4375);
@@ -252,11 +264,7 @@ TEST(Property, GeneratedFormsSavedDataRoundTripsThroughAFreshControl) {
   for (int i = 0; i < kCases && failures < 10; ++i) {
     const FormDescription& description = FormAt(static_cast<std::size_t>(i) % 10);
     TSourceForm form(description);
-    const testing::FormInput input = RandomInput(random, description);
-    testing::Fill(form, input);
-    // A date picked in the calendar shows in its field, as a loaded one does.
-    for (const auto& [name, date] : input.dates) form.DateField(name).ShowDate();
-    const std::string saved = form.SavedData();
+    const std::string saved = FillAtRandom(random, form);
     TSourceForm fresh(description);
     fresh.SetSavedData(saved);
     if (fresh.SavedData() != saved) {
@@ -265,6 +273,80 @@ TEST(Property, GeneratedFormsSavedDataRoundTripsThroughAFreshControl) {
                     << fresh.SavedData();
     }
   }
+}
+
+// The same generated forms, read from their saved data into a plain record (without a form): the
+// record gives back the saved data and the form's own entries. Its CSL-JSON item reads back to the
+// same saved data without a warning; every item validates against the CSL-JSON schema, and pandoc's
+// CSL-JSON reader and writer keep every one of its variables (all but Citara's own "custom").
+TEST(Property, GeneratedFormsRoundTripThroughCslJsonAndOtherReadersKeepEveryVariable) {
+  HeadlessPlatform port;
+  const OleDate now = OleFromCivil({2024, 3, 15}) + 0.4375;
+  port.SetNow(now);
+  ScopedPlatform use(port);
+  std::mt19937 random(kSeed);
+  const auto dir = std::filesystem::temp_directory_path() / ("citara_csl_" + std::to_string(getpid()));
+  std::filesystem::create_directories(dir);
+  std::string array;
+  CslArrayWriter writer;
+  int failures = 0;
+  for (int i = 0; i < kCases && failures < 10; ++i) {
+    const FormDescription& description = FormAt(static_cast<std::size_t>(i) % 10);
+    TSourceForm form(description);
+    const std::string saved = FillAtRandom(random, form);
+
+    SourceValues values(description, now);
+    ReadSavedData(saved, values, now);
+    const std::string item = CslItemJson(values, std::to_string(i));
+    const CslImportedItem back = ReadCslItem(item, now);
+    const bool same = SavedDataText(values) == saved && description.mla(values) == form.MlaCitation() &&
+                      description.apa(values) == form.ApaCitation() && &back.values.Form() == &description &&
+                      back.warnings.empty() && SavedDataText(back.values) == saved;
+    if (!same) {
+      ++failures;
+      ADD_FAILURE() << "case " << i << " (" << description.className << ")\nsaved:\n" << saved << "\nitem:\n" << item
+                    << "\nwarnings: " << back.warnings.size() << (back.warnings.empty() ? "" : " " + back.warnings[0])
+                    << "\nagain:\n" << SavedDataText(back.values);
+    }
+    writer.Add(array, values, std::to_string(i));
+  }
+  writer.Finish(array);
+  const auto items = dir / "items.json", read = dir / "pandoc.json", check = dir / "check.py";
+  std::ofstream(items, std::ios::binary) << array;
+  // pandoc's reader sets typography as it reads (a run of spaces and tabs becomes one space, quotes
+  // and apostrophes become typographic ones, a pair of single quotes double ones) and splits names
+  // anew into particles, given name, family name and suffix by its own rules; the values are
+  // compared after the same changes, a name by the letters and digits of all its parts.
+  std::ofstream(check) << R"(import json, re, sys, jsonschema
+def name(n):
+    return sorted(c for part in n.values() if isinstance(part, str) for c in part if c.isalnum())
+def norm(v, key=""):
+    if key in ("author", "editor"):
+        return [name(n) for n in v]
+    if isinstance(v, str):
+        return re.sub("[\u2018\u2019\u201c\u201d\"']", "'", re.sub(r"[ \t]+", " ", v))
+    if isinstance(v, dict):
+        return {k: norm(x, k) for k, x in v.items() if k != "custom"}
+    if isinstance(v, list):
+        return [norm(x) for x in v]
+    return v
+schema, items, read = (json.load(open(p, encoding="utf-8")) for p in sys.argv[1:4])
+jsonschema.Draft7Validator(schema).validate(items)
+assert len(items) == len(read), (len(items), len(read))
+differ = [(a, b) for a, b in zip(items, read) if norm(a) != norm(b)]
+for a, b in differ[:5]:
+    print("differs:", json.dumps(a, ensure_ascii=False), "\npandoc: ", json.dumps(b, ensure_ascii=False))
+print("checked", len(items), "items,", len(differ), "differ")
+)";
+  const std::string command = "pandoc -f csljson -t csljson " + items.string() + " -o " + read.string() +
+                              " && python3 " + check.string() + " " CITARA_SOURCE_DIR "/collection/schema/csl-data.json " +
+                              items.string() + " " + read.string() + " >" + (dir / "result.txt").string() + " 2>&1";
+  const int status = std::system(command.c_str());
+  std::ifstream result(dir / "result.txt");
+  const std::string report((std::istreambuf_iterator<char>(result)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(status, 0) << report;
+  EXPECT_EQ(report, "checked " + std::to_string(kCases) + " items, 0 differ\n");
+  std::filesystem::remove_all(dir);
 }
 
 // The contributors read the plain way: one search of the list per key, from index 0 until the

@@ -1,0 +1,109 @@
+#include "core/source_values.h"
+
+#include <stdexcept>
+
+namespace citara {
+namespace {
+
+// The date edit that the date-detail radio buttons act on.
+constexpr std::string_view kDateEdit = "DateEdit";
+
+template <class Items>
+std::optional<std::size_t> IndexOf(const Items& items, std::string_view name) {
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    if (items[i].name == name) return i;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+SourceValues::SourceValues(const FormDescription& form, OleDate now) : form_(&form) {
+  fields_.reserve(form.fields.size());
+  for (const FieldDescription& f : form.fields) {
+    fields_.push_back({std::string(f.defaultText), f.kind == FieldKind::DateEdit ? now : 0, std::string(f.dateFormat)});
+  }
+  checked_.reserve(form.radios.size());
+  for (const RadioDescription& r : form.radios) checked_.push_back(r.checked ? 1 : 0);
+}
+
+std::optional<std::size_t> SourceValues::FieldIndex(std::string_view field) const { return IndexOf(form_->fields, field); }
+std::optional<std::size_t> SourceValues::RadioIndex(std::string_view radio) const { return IndexOf(form_->radios, radio); }
+
+std::string_view SourceValues::Text(std::string_view field) const {
+  const auto i = FieldIndex(field);
+  return i ? std::string_view(fields_[*i].text) : std::string_view();
+}
+
+OleDate SourceValues::Date(std::string_view dateEdit) const {
+  const auto i = FieldIndex(dateEdit);
+  if (!i || form_->fields[*i].kind != FieldKind::DateEdit) {
+    throw std::out_of_range("the form has no date edit \"" + std::string(dateEdit) + "\"");
+  }
+  return fields_[*i].date;
+}
+
+bool SourceValues::Checked(std::string_view radio) const {
+  const auto i = RadioIndex(radio);
+  return i && checked_[*i] != 0;
+}
+
+std::string_view SourceValues::CslVariable(std::string_view name) const {
+  for (const auto& [variable, value] : variables_) {
+    if (variable == name) return value;
+  }
+  return {};
+}
+
+std::optional<std::size_t> SourceValues::SelectedRadio() const {
+  for (std::size_t i = 0; i < checked_.size(); ++i) {
+    if (checked_[i]) return i;
+  }
+  return std::nullopt;
+}
+
+void SourceValues::SetDate(std::size_t field, OleDate date) {
+  Field& f = fields_[field];
+  f.date = date;
+  f.text = FormatDate(date, f.dateFormat);
+}
+
+void SourceValues::SelectRadio(std::size_t radio) {
+  if (checked_[radio]) return;
+  for (char& c : checked_) c = 0;
+  checked_[radio] = 1;
+  if (const auto date = FieldIndex(kDateEdit); date && form_->fields[*date].kind == FieldKind::DateEdit) {
+    fields_[*date].dateFormat = form_->radios[radio].dateFormat;
+    SetDate(*date, fields_[*date].date);
+  }
+}
+
+void SourceValues::SetAuthors(ContributorList list) {
+  RemoveEmptyEntries(list);
+  authors_ = std::move(list);
+}
+
+void SourceValues::SetEditors(ContributorList list) {
+  RemoveEmptyEntries(list);
+  editors_ = std::move(list);
+}
+
+void SourceValues::SetCslVariable(std::string name, std::string value) {
+  for (auto& [variable, held] : variables_) {
+    if (variable == name) {
+      held = std::move(value);
+      return;
+    }
+  }
+  variables_.emplace_back(std::move(name), std::move(value));
+}
+
+const FieldDescription* FirstBlankRequiredField(const SourceValues& values) {
+  for (std::string_view name : values.Form().creationOrder) {
+    const auto i = values.FieldIndex(name);
+    if (i && values.Form().fields[*i].required && values.TextAt(*i).empty()) return &values.Form().fields[*i];
+  }
+  return nullptr;
+}
+
+}  // namespace citara
