@@ -56,6 +56,10 @@ constexpr ControlDescription kControls[] = {
      .glyph = "Minus", .disabledGlyph = "MinusDisabled"},
 };
 
+// The three labelled fields stand in one row under the header.
+constexpr RowCell kRows[] = {{"LastNameEdit", 0}, {"FirstNameEdit", 0}, {"MIEdit", 0}};
+constexpr RegionRows kRegions[] = {{"AuthorPanel", kRows}};
+
 // The hints that SetRole writes: prefix + role word.
 constexpr struct {
   std::string_view control, prefix;
@@ -90,6 +94,8 @@ void ShowText(Control& field, const std::string& text) {
 
 std::span<const ControlDescription> TAuthorForm::Description() { return kControls; }
 
+std::span<const RegionRows> TAuthorForm::RowRegions() const { return kRegions; }
+
 template <class T>
 T& TAuthorForm::Part(std::string_view name) const {
   if (T* part = FindComponent<T>(name)) return *part;
@@ -99,6 +105,7 @@ T& TAuthorForm::Part(std::string_view name) const {
 TAuthorForm::TAuthorForm(std::string name) : TForm(std::move(name)) {
   SetCaption("Author");
   SetBounds({0, 0, 595, 83});
+  SetDesignSize({595, 83});
   SetColor(clBtnFace);
   SetFont({"MS Sans Serif", -11});
   SetBorderStyle(TBorderStyle::None);  // no title bar and no frame: it blends into its panel

@@ -40,6 +40,8 @@ class TAuthorForm : public TForm {
 
   // The controls of the form, in creation order.
   static std::span<const ControlDescription> Description();
+  // The row of the three labelled fields, for the layout step.
+  std::span<const RegionRows> RowRegions() const override;
 
   // --- The list ---
   const ContributorList& Contributors() const { return list_; }

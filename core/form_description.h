@@ -11,6 +11,7 @@
 #include "core/contributors.h"
 #include "core/formatting.h"
 #include "widgets/dates.h"
+#include "widgets/layout.h"
 
 namespace citara {
 
@@ -80,6 +81,9 @@ struct FormDescription {
   // The main panel's windowed controls (fields and radio buttons) by name, in creation order: the
   // order in which the required-field check examines them and the date lines are saved.
   std::span<const std::string_view> creationOrder{};
+  // The main panel's rows on screen, top to bottom: each field (with its label) and radio button
+  // with its row, left to right within a row. The layout places them (widgets/layout.h).
+  std::span<const RowCell> rows{};
   std::string_view titleField = "TitleEdit";  // its raw text is the saved-data title
   // When set, the saved-data title is this rule's result instead (a form without a title field,
   // such as a personal home page, names its source from its contributors).

@@ -47,9 +47,14 @@ T& Named(const TForm& form, std::string_view name) {
 }  // namespace
 
 TSourceForm::TSourceForm(const FormDescription& description)
-    : TForm(std::string(description.caption)), description_(description), mla_(description.mla), apa_(description.apa) {
+    : TForm(std::string(description.caption)),
+      description_(description),
+      mainPanelRows_{"MainPanel", description.rows},
+      mla_(description.mla),
+      apa_(description.apa) {
   SetCaption(std::string(description.caption));
   SetBounds({0, 0, description.width, description.height});
+  SetDesignSize({description.width, description.height});
   SetBorderStyle(TBorderStyle::None);
   CurrentPlatform().SetHintHidePause(kHintHidePause);
   CreateRegions();

@@ -50,6 +50,8 @@ class TSourceForm : public TForm, private FormValues {
   ~TSourceForm() override;
 
   const FormDescription& Description() const { return description_; }
+  // The main panel's rows, from the description.
+  std::span<const RegionRows> RowRegions() const override { return {&mainPanelRows_, 1}; }
 
   // --- The five members ---
   // The entries as RTF, as hosts ask for them: made again only when a value the style's rule reads
@@ -104,6 +106,7 @@ class TSourceForm : public TForm, private FormValues {
   const ContributorList& Editors() const override;
 
   const FormDescription& description_;
+  RegionRows mainPanelRows_;
   TPanel* mainPanel_ = nullptr;
   TAuthorForm* authors_ = nullptr;
   TAuthorForm* editors_ = nullptr;

@@ -111,6 +111,14 @@ Citation Apa(const FormValues& v) {
   return std::move(b).Finish();
 }
 
+// The main panel's rows on screen, top to bottom.
+constexpr RowCell kRows[] = {
+    {"TitleEdit", 0},
+    {"SeriesEdit", 1},
+    {"PlaceEdit", 2}, {"CompanyEdit", 2},
+    {"YearEdit", 3}, {"VolumeEdit", 3}, {"EditionEdit", 3}, {"PagesEdit", 3},
+};
+
 constexpr FormDescription kForm{
     .className = "Book",
     .caption = "Book",
@@ -120,6 +128,7 @@ constexpr FormDescription kForm{
     .hasEditors = true,
     .fields = kFields,
     .creationOrder = kCreationOrder,
+    .rows = kRows,
     .mla = Mla,
     .apa = Apa,
 };

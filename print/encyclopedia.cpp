@@ -94,6 +94,14 @@ Citation Apa(const FormValues& v) {
   return std::move(b).Finish();
 }
 
+// The main panel's rows on screen, top to bottom.
+constexpr RowCell kRows[] = {
+    {"TitleEdit", 0},
+    {"EncyclopediaEdit", 1},
+    {"PlaceEdit", 2}, {"CompanyEdit", 2},
+    {"YearEdit", 3}, {"VolumeEdit", 3}, {"PagesEdit", 3},
+};
+
 constexpr FormDescription kForm{
     .className = "Encyclopedia",
     .caption = "Encyclopedia",
@@ -102,6 +110,7 @@ constexpr FormDescription kForm{
     .height = 200,
     .fields = kFields,
     .creationOrder = kCreationOrder,
+    .rows = kRows,
     .mla = Mla,
     .apa = Apa,
 };

@@ -97,6 +97,13 @@ Citation Apa(const FormValues& v) {
   return std::move(b).Finish();
 }
 
+// The main panel's rows on screen, top to bottom.
+constexpr RowCell kRows[] = {
+    {"TitleEdit", 0},
+    {"JournalEdit", 1},
+    {"YearEdit", 2}, {"VolumeEdit", 2}, {"IssueEdit", 2}, {"PagesEdit", 2},
+};
+
 constexpr FormDescription kForm{
     .className = "Journal",
     .caption = "Journal",
@@ -105,6 +112,7 @@ constexpr FormDescription kForm{
     .height = 176,
     .fields = kFields,
     .creationOrder = kCreationOrder,
+    .rows = kRows,
     .mla = Mla,
     .apa = Apa,
 };

@@ -73,6 +73,13 @@ Citation Apa(const FormValues& v) {
   return std::move(b).Finish();
 }
 
+// The main panel's rows on screen, top to bottom.
+constexpr RowCell kRows[] = {
+    {"TitleEdit", 0},
+    {"MagazineEdit", 1}, {"VolumeEdit", 1},
+    {"DateEdit", 2}, {"MonthAndDayRadioButton", 2}, {"MonthOnlyRadioButton", 2}, {"PagesEdit", 2},
+};
+
 constexpr FormDescription kForm{
     .className = "Magazine",
     .caption = "Magazine",
@@ -82,6 +89,7 @@ constexpr FormDescription kForm{
     .fields = kFields,
     .radios = kRadios,
     .creationOrder = kCreationOrder,
+    .rows = kRows,
     .mla = Mla,
     .apa = Apa,
 };

@@ -66,6 +66,13 @@ Citation Apa(const FormValues& v) {
   return std::move(b).Finish();
 }
 
+// The main panel's rows on screen, top to bottom.
+constexpr RowCell kRows[] = {
+    {"TitleEdit", 0},
+    {"NewspaperEdit", 1}, {"PagesEdit", 1},
+    {"DateEdit", 2}, {"MonthAndDayRadioButton", 2}, {"MonthOnlyRadioButton", 2},
+};
+
 constexpr FormDescription kForm{
     .className = "Newspaper",
     .caption = "Newspaper",
@@ -75,6 +82,7 @@ constexpr FormDescription kForm{
     .fields = kFields,
     .radios = kRadios,
     .creationOrder = kCreationOrder,
+    .rows = kRows,
     .mla = Mla,
     .apa = Apa,
 };

@@ -176,6 +176,15 @@ Citation Apa(const FormValues& v) {
   return std::move(b).Finish();
 }
 
+// The main panel's rows on screen, top to bottom.
+constexpr RowCell kRows[] = {
+    {"TitleEdit", 0},
+    {"SeriesEdit", 1},
+    {"PlaceEdit", 2}, {"CompanyEdit", 2},
+    {"DateEdit", 3}, {"MonthDayYearRadioButton", 3}, {"MonthYearRadioButton", 3}, {"YearOnlyRadioButton", 3},
+    {"VolumeEdit", 4}, {"EditionEdit", 4}, {"PagesEdit", 4},
+};
+
 constexpr FormDescription kForm{
     .className = "Other",
     .caption = "Other",
@@ -186,6 +195,7 @@ constexpr FormDescription kForm{
     .fields = kFields,
     .radios = kRadios,
     .creationOrder = kCreationOrder,
+    .rows = kRows,
     .mla = Mla,
     .apa = Apa,
 };

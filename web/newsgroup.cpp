@@ -71,10 +71,18 @@ Citation Apa(const FormValues& v) {
   return std::move(b).Finish();
 }
 
+// The main panel's rows on screen, top to bottom.
+constexpr RowCell kRows[] = {
+    {"SubjectEdit", 0}, {"GroupNameEdit", 0}, {"MessageNumberEdit", 0},
+    {"URLEdit", 1}, {"DateRetrievedEdit", 1},
+    {"DateEdit", 2}, {"MonthDayYearRadioButton", 2}, {"MonthYearRadioButton", 2}, {"YearOnlyRadioButton", 2},
+};
+
 constexpr FormDescription kForm = [] {
   FormDescription d = WebForm("Newsgroup", "Newsgroup / Discussion List Posting", 173, kFields, kRadios,
                               kCreationOrder, Mla, Apa);
   d.titleField = "SubjectEdit";
+  d.rows = kRows;
   return d;
 }();
 

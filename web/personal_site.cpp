@@ -48,11 +48,18 @@ std::string SavedTitle(const FormValues& v) {
   return FormatDirectName(first.last, first.first, first.middleInitial) + " Home Page";
 }
 
+// The main panel's rows on screen, top to bottom.
+constexpr RowCell kRows[] = {
+    {"URLEdit", 0}, {"DateRetrievedEdit", 0},
+    {"DateEdit", 1}, {"MonthDayYearRadioButton", 1}, {"MonthYearRadioButton", 1}, {"YearOnlyRadioButton", 1},
+};
+
 constexpr FormDescription kForm = [] {
   FormDescription d =
       WebForm("PersonalSite", "Personal Website", 147, kFields, kRadios, kCreationOrder, Mla, Apa);
   d.titleField = "";  // no title field: the saved title is formed from the first author
   d.savedTitle = SavedTitle;
+  d.rows = kRows;
   return d;
 }();
 

@@ -49,11 +49,19 @@ Citation Apa(const FormValues& v) {
   return std::move(b).Finish();
 }
 
+// The main panel's rows on screen, top to bottom.
+constexpr RowCell kRows[] = {
+    {"TitleEdit", 0}, {"PublisherEdit", 0},
+    {"URLEdit", 1}, {"DateRetrievedEdit", 1},
+    {"DateEdit", 2}, {"MonthDayYearRadioButton", 2}, {"MonthYearRadioButton", 2}, {"YearOnlyRadioButton", 2},
+};
+
 constexpr FormDescription kForm = [] {
   FormDescription d =
       WebForm("ProfessionalSite", "Professional Site", 116, kFields, kRadios, kCreationOrder, Mla, Apa);
   d.hasAuthors = false;  // the publisher takes the authors' place
   d.focusField = "TitleEdit";
+  d.rows = kRows;
   return d;
 }();
 

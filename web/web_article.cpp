@@ -54,7 +54,18 @@ Citation Apa(const FormValues& v) {
   return std::move(b).Finish();
 }
 
-constexpr FormDescription kForm = WebForm("WebArticle", "Web Article", 177, kFields, kRadios, kCreationOrder, Mla, Apa);
+// The main panel's rows on screen, top to bottom.
+constexpr RowCell kRows[] = {
+    {"TitleEdit", 0}, {"ReferenceEdit", 0},
+    {"URLEdit", 1}, {"DateRetrievedEdit", 1},
+    {"DateEdit", 2}, {"MonthDayYearRadioButton", 2}, {"MonthYearRadioButton", 2}, {"YearOnlyRadioButton", 2},
+};
+
+constexpr FormDescription kForm = [] {
+  FormDescription d = WebForm("WebArticle", "Web Article", 177, kFields, kRadios, kCreationOrder, Mla, Apa);
+  d.rows = kRows;
+  return d;
+}();
 
 }  // namespace
 

@@ -86,6 +86,10 @@ class Control : public Component {
   void SetShowHint(bool show) { showHint_ = show; }
   TBounds Bounds() const { return bounds_; }
   void SetBounds(TBounds bounds) { bounds_ = bounds; }
+  // The size the control was designed at: the layout starts from it, whatever size an earlier
+  // layout gave the control.
+  TSize DesignSize() const { return designSize_; }
+  void SetDesignSize(TSize size) { designSize_ = size; }
   TAlign Align() const { return align_; }
   void SetAlign(TAlign align) { align_ = align; }
   // The control's own font, or its parent's when it has none of its own.
@@ -162,6 +166,7 @@ class Control : public Component {
   TColor color_ = clBtnFace;
   std::string hint_;
   TBounds bounds_;
+  TSize designSize_;
   TAlign align_ = TAlign::None;
   std::optional<TFont> font_;
   bool enabled_ = true;

@@ -49,6 +49,7 @@ void Make(TForm& form, Control& parent, const ControlDescription& d) {
   control.SetCaption(std::string(d.caption));
   control.SetHint(std::string(d.hint));
   control.SetBounds(d.bounds);
+  control.SetDesignSize({d.bounds.width, d.bounds.height});
   control.SetAlign(d.align);
   control.SetTabOrder(d.tabOrder);
   control.SetShowHint(d.showHint);

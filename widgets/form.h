@@ -15,7 +15,10 @@
 
 #include <string>
 
+#include <span>
+
 #include "widgets/control.h"
+#include "widgets/layout.h"
 
 namespace citara {
 
@@ -33,6 +36,9 @@ class TForm : public Control {
   // Hides the form; the focus is dropped without exit events (the window goes away).
   void Hide();
   NotifyEvent OnShow;
+
+  // The form's regions that hold rows of fields, for the layout step (layout.h); none by default.
+  virtual std::span<const RegionRows> RowRegions() const { return {}; }
 
   TBorderStyle BorderStyle() const { return borderStyle_; }
   void SetBorderStyle(TBorderStyle style) { borderStyle_ = style; }

@@ -17,6 +17,12 @@ struct TRect {
   friend bool operator==(const TRect&, const TRect&) = default;
 };
 
+// A width and a height in pixels.
+struct TSize {
+  int width = 0, height = 0;
+  friend bool operator==(const TSize&, const TSize&) = default;
+};
+
 // Position and size of a control inside its parent.
 struct TBounds {
   int left = 0, top = 0, width = 0, height = 0;

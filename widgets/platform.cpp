@@ -19,6 +19,16 @@ thread_local Platform* current = nullptr;  // the port the thread installed
 
 }  // namespace
 
+TSize TextMetric::Measure(const TFont& font, std::string_view text) const {
+  const int height = font.height < 0 ? -font.height : font.height;
+  const auto scaled = [&](int pixels) { return (pixels * height + fontHeight - 1) / fontHeight; };
+  int codePoints = 0;
+  for (std::size_t pos = 0; pos < text.size(); ++codePoints) DecodeUtf8(text, pos);
+  return {scaled(advance * codePoints), scaled(lineHeight)};
+}
+
+TSize Platform::MeasureText(const TFont& font, std::string_view text) { return TextMetric{}.Measure(font, text); }
+
 char32_t Platform::UpperCase(char32_t ch) { return ToUpper(ch); }
 
 std::string_view Platform::MonthName(unsigned month) { return EnglishMonthName(month); }

@@ -18,11 +18,11 @@
 #include <string_view>
 #include <vector>
 
+#include "widgets/control.h"
 #include "widgets/dates.h"
+#include "widgets/geometry.h"
 
 namespace citara {
-
-class Control;
 
 enum class DialogIcon { Error, Confirmation };
 enum class DialogButtons { Ok, OkCancel };
@@ -35,6 +35,17 @@ struct MessageDialog {
   DialogIcon icon = DialogIcon::Error;
   DialogButtons buttons = DialogButtons::Ok;
   friend bool operator==(const MessageDialog&, const MessageDialog&) = default;
+};
+
+// A fixed text measure for a port without a screen: every code point is `advance` pixels wide and
+// a line `lineHeight` pixels high, at a font of character height `fontHeight`; other heights scale
+// both in proportion (rounded up). The headless port's default measure is {5, 13, 11}: the form's
+// "MS Sans Serif" of height -11 is about 5 pixels a character and 13 a line.
+struct TextMetric {
+  int advance = 5;
+  int lineHeight = 13;
+  int fontHeight = 11;
+  TSize Measure(const TFont& font, std::string_view text) const;
 };
 
 class Platform {
@@ -60,6 +71,11 @@ class Platform {
   // The model moved the keyboard focus to `control` (nullptr: to no control of that form). A
   // window port moves the real focus; the headless port has nothing to do.
   virtual void FocusChanged(Control* control) { (void)control; }
+
+  // The size of one line of `text` (UTF-8, shown as it stands: no accelerator marks) drawn in
+  // `font`: the layout places every control from these sizes. A window port measures with the
+  // very font its windows draw with; this default answers with the headless TextMetric.
+  virtual TSize MeasureText(const TFont& font, std::string_view text);
 
   // One character in upper case (a..z always become A..Z).
   virtual char32_t UpperCase(char32_t ch);
@@ -99,8 +115,10 @@ class HeadlessPlatform : public Platform {
   int ScreenHeight() override { return screenHeight_; }
   int HintHidePause() override { return hintHidePause_; }
   void SetHintHidePause(int milliseconds) override { hintHidePause_ = milliseconds; }
+  TSize MeasureText(const TFont& font, std::string_view text) override { return metric_.Measure(font, text); }
 
   // --- Test controls ---
+  void SetTextMetric(TextMetric metric) { metric_ = metric; }
   void QueueAnswer(DialogResult answer) { answers_.push_back(answer); }
   const std::vector<MessageDialog>& Dialogs() const { return dialogs_; }
   void SetNow(OleDate now) { fixedNow_ = now; hasFixedNow_ = true; }
@@ -114,6 +132,7 @@ class HeadlessPlatform : public Platform {
   bool hasFixedNow_ = false;
   int screenHeight_ = 768;
   int hintHidePause_ = 2500;  // the platform's usual default
+  TextMetric metric_;
 };
 
 // The local date and time of the machine's clock as an automation date.
