@@ -72,6 +72,80 @@ std::optional<OleDate> CalendarKeyMove(OleDate date, Key key, OleDate today) {
   }
 }
 
+unsigned MonthGrid::DayAt(int cell) const {
+  const int day = cell - firstCell + 1;
+  return day >= 1 && day <= static_cast<int>(days) ? static_cast<unsigned>(day) : 0;
+}
+
+MonthGrid GridOf(int year, unsigned month, TWeekday weekStart) {
+  const chr::year_month ym = chr::year{year} / chr::month{month};
+  const chr::weekday first{chr::sys_days{ym / chr::day{1}}};
+  const unsigned start = static_cast<unsigned>(weekStart);  // 0 = Sunday, as c_encoding counts
+  MonthGrid grid;
+  grid.firstCell = static_cast<int>((first.c_encoding() + 7 - start) % 7);
+  grid.days = static_cast<unsigned>((ym / chr::last).day());
+  return grid;
+}
+
+MonthGrid GridOf(OleDate date, TWeekday weekStart) {
+  const CivilDate c = CivilFromOle(date);
+  return GridOf(c.year, c.month, weekStart);
+}
+
+CalendarGeometry CalendarGeometry::For(TSize size, int lineHeight) {
+  CalendarGeometry g;
+  g.size = size;
+  g.titleHeight = std::max(g.titleHeight, lineHeight + 7);
+  g.weekdayHeight = std::max(g.weekdayHeight, lineHeight + 3);
+  return g;
+}
+
+TRect CalendarGeometry::WeekdayCell(int column) const {
+  return {column * CellWidth(), titleHeight, (column + 1) * CellWidth(), GridTop()};
+}
+
+TRect CalendarGeometry::DayCell(int cell) const {
+  const int column = cell % 7, row = cell / 7;
+  return {column * CellWidth(), GridTop() + row * CellHeight(), (column + 1) * CellWidth(),
+          GridTop() + (row + 1) * CellHeight()};
+}
+
+CalendarHit HitTest(const CalendarGeometry& g, const MonthGrid& grid, TPoint p) {
+  if (p.x < 0 || p.y < 0 || p.x >= g.size.width || p.y >= g.size.height) return {};
+  if (p.y < g.titleHeight) {
+    if (p.x < g.stepWidth) return {CalendarPart::StepBack};
+    if (p.x >= g.size.width - g.stepWidth) return {CalendarPart::StepForward};
+    return {CalendarPart::Title};
+  }
+  if (p.y < g.GridTop()) return {CalendarPart::Weekdays};
+  if (g.CellWidth() <= 0 || g.CellHeight() <= 0) return {};
+  const int row = (p.y - g.GridTop()) / g.CellHeight();
+  if (row > 5) return {};
+  const unsigned day = grid.DayAt(row * 7 + std::min(6, p.x / g.CellWidth()));
+  if (day == 0) return {};
+  return {CalendarPart::Day, day};
+}
+
+OleDate StepMonth(OleDate date, int step) {
+  const CivilDate c = CivilFromOle(date);
+  const chr::year_month ym = chr::year{c.year} / chr::month{c.month} + chr::months{step};
+  if (!IsSupportedDate(OleFromCivil({static_cast<int>(ym.year()), static_cast<unsigned>(ym.month()), 1}))) {
+    return date;
+  }
+  return AddMonths(date, step);
+}
+
+TSize MinimumSize(const CalendarSettings& settings, const TFont& font, const TextMeasure& measure, TSize design) {
+  int title = 0, cell = measure(font, "30").width;
+  for (std::string_view month : settings.monthNames) title = std::max(title, measure(font, std::string(month) + " 9999").width);
+  for (std::string_view day : settings.dayNames) cell = std::max(cell, measure(font, day).width);
+  const int line = measure(font, "Ag").height;
+  const CalendarGeometry g = CalendarGeometry::For(design, line);
+  const int width = std::max({design.width, 7 * (cell + 6), title + 2 * g.stepWidth + 8});
+  const int height = std::max(design.height, g.GridTop() + 6 * (line + 4));
+  return {width, height};
+}
+
 TCalendar97::TCalendar97(std::string name) : Control(std::move(name)), date_(CurrentPlatform().Now()) {
   SetColor(clWindow);
   SetTabStop(true);

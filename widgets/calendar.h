@@ -11,7 +11,8 @@
 //   Enter / Esc        fire OnKeyEnter / OnKeyCancel
 // Every move keeps the time of day and stops at the ends of the supported range (1 January 100,
 // 31 December 9999) instead of failing. Every change of the date fires OnDateChange.
-// Drawing is not done here; a window port draws the settings and the held date.
+// Drawing is not done here: a window port draws the settings and the held date where the model's
+// geometry puts them (CalendarGeometry, MonthGrid), and passes clicks to HitTest.
 #pragma once
 
 #include <array>
@@ -21,6 +22,8 @@
 
 #include "widgets/control.h"
 #include "widgets/dates.h"
+#include "widgets/geometry.h"
+#include "widgets/layout.h"
 
 namespace citara {
 
@@ -47,6 +50,54 @@ std::optional<OleDate> CalendarKeyMove(OleDate date, Key key, OleDate today);
 // takes the last day of a shorter month), keeping the time of day and clamped to the range.
 OleDate AddDays(OleDate date, long long days);
 OleDate AddMonths(OleDate date, int months);
+
+// The days of one month in the calendar's grid of six weeks of seven days, cell 0 being the first
+// week's first day (the settings' week start).
+struct MonthGrid {
+  int firstCell = 0;  // the cell of day 1
+  unsigned days = 0;  // the days the month has
+  int CellOf(unsigned day) const { return firstCell + static_cast<int>(day) - 1; }
+  // The day in `cell`; 0 for a cell outside the month.
+  unsigned DayAt(int cell) const;
+};
+MonthGrid GridOf(int year, unsigned month, TWeekday weekStart);
+// The grid of the month that holds `date`.
+MonthGrid GridOf(OleDate date, TWeekday weekStart);
+
+// Where a calendar of `size` pixels shows its parts: the title row (the month and year between the
+// two month-step areas), the row of weekday names, and six rows of seven day cells over the rest.
+struct CalendarGeometry {
+  TSize size;
+  int titleHeight = 20;
+  int weekdayHeight = 16;
+  int stepWidth = 20;
+
+  // A calendar of `size` whose title and weekday rows hold a line of `lineHeight` pixels.
+  static CalendarGeometry For(TSize size, int lineHeight);
+  int GridTop() const { return titleHeight + weekdayHeight; }
+  int CellWidth() const { return size.width / 7; }
+  int CellHeight() const { return (size.height - GridTop()) / 6; }
+  TRect Title() const { return {0, 0, size.width, titleHeight}; }
+  TRect WeekdayCell(int column) const;
+  TRect DayCell(int cell) const;
+};
+
+enum class CalendarPart { None, StepBack, StepForward, Title, Weekdays, Day };
+struct CalendarHit {
+  CalendarPart part = CalendarPart::None;
+  unsigned day = 0;  // for a Day: the day of the month
+  friend bool operator==(const CalendarHit&, const CalendarHit&) = default;
+};
+// What a click at `point` (calendar coordinates) lands on; a cell outside the month is None.
+CalendarHit HitTest(const CalendarGeometry& geometry, const MonthGrid& grid, TPoint point);
+
+// The date a month-step area moves `date` to (`step` -1 or +1): the same day of that month, or
+// its last day; at the ends of the supported range the date stays.
+OleDate StepMonth(OleDate date, int step);
+
+// The smallest calendar that shows its title, weekday names and day numbers in `font` without
+// clipping, and never smaller than `design`.
+TSize MinimumSize(const CalendarSettings& settings, const TFont& font, const TextMeasure& measure, TSize design);
 
 class TCalendar97 : public Control {
  public:
