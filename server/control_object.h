@@ -261,6 +261,9 @@ class ControlObject final
   HRESULT ActivateInPlace(bool uiActivate) noexcept;
   // Brings the form's window up to the model after a member changed it.
   void SyncWindow() noexcept;
+  // The form took more room than the container gave it (its fonts need more): the extent grows
+  // to the `wanted` rectangle and the container is asked for it.
+  void AskForRoom(const RECT& wanted);
   // The framework's own properties, by name, as the dispatch interface reads and writes them.
   std::vector<std::pair<std::wstring, std::wstring>> FrameworkProperties();
   void SetFrameworkProperties(const std::vector<std::pair<std::wstring, std::wstring>>& properties);
@@ -290,6 +293,7 @@ class ControlObject final
   bool uiActive_ = false;
   bool active_ = false;  // the focus is inside the form's windows
   bool dirty_ = false;
+  bool askingForRoom_ = false;
   int frozenEvents_ = 0;
   DWORD safetyCaller_ = 0, safetyData_ = 0;
 };

@@ -142,6 +142,7 @@ HRESULT ControlObject::ActivateInPlace(bool uiActivate) noexcept {
         DISPPARAMS none{};
         Fire(kOnPaint, none);
       };
+      events.needRoom = [this](const RECT& wanted) { AskForRoom(wanted); };
       window_ = std::make_unique<FormWindow>(*form_, parent, position, std::move(events));
     }
     if (uiActivate && !uiActive_) {
@@ -310,7 +311,18 @@ HRESULT ControlObject::SetObjectRects(LPCRECT position, LPCRECT) noexcept {
   extent_ = {HimetricOfPixels(position->right - position->left), HimetricOfPixels(position->bottom - position->top)};
   if (!window_) return S_OK;
   FormWindow::Scope scope(window_.get());
-  return Guarded(errorSource_, [&] { window_->Place(*position); });
+  return Guarded(errorSource_, [&] {
+    window_->Place(*position);
+  });
+}
+
+void ControlObject::AskForRoom(const RECT& wanted) {
+  extent_ = {HimetricOfPixels(wanted.right - wanted.left), HimetricOfPixels(wanted.bottom - wanted.top)};
+  if (askingForRoom_ || !inPlaceSite_) return;
+  askingForRoom_ = true;  // the container may answer with SetObjectRects at once
+  RECT grown = wanted;
+  inPlaceSite_->OnPosRectChange(&grown);
+  askingForRoom_ = false;
 }
 
 // --- IOleControl ---

@@ -4,8 +4,11 @@
 // its kind (panels and forms a window of Citara's own class, labels STATIC, bevels an etched
 // STATIC, flat edits EDIT with a one-pixel frame, radio buttons BUTTON, the contributor sub-form's
 // toolbar buttons owner-drawn BUTTONs with their glyphs, the date edit its drop-down button and a
-// top-most pop-up holding the month calendar, the spin edit its up/down button), laid out from the
-// model's alignments and the main panel's rows (LayOutForm), with the model's fonts and colours.
+// top-most pop-up holding the month calendar, the spin edit its up/down button), placed at the
+// rectangles the model's layout computes (widgets/layout.h: measured by the platform port in the
+// windows' own fonts), with the model's fonts and colours. The files: form_window.cpp creates and
+// places the windows, form_window_messages.cpp routes their messages into the model,
+// form_window_sync.cpp brings them up to the model's state, form_window_paint.cpp paints.
 //
 // User input flows into the model: key messages of the windows become the model's key down, key
 // press and key up of the control that holds the model's focus (the windows' own key handling never
@@ -34,15 +37,13 @@
 
 namespace citara::server {
 
-// Computes the model's bounds for the whole form: aligned regions (top, left, client, in creation
-// order) and the main panel's rows of labelled fields in tab order, labels measured with
-// `textWidth` (the width in pixels of a caption in the form's font).
-void LayOutForm(TSourceForm& form, const std::function<int(const Control&, const std::string&)>& textWidth);
-
 class FormWindow {
  public:
   struct Events {
     std::function<void()> activate, deactivate, click, dblClick, paint;
+    // The layout took more room than the rectangle given (`wanted`, parent coordinates): the
+    // fonts need more than the design's.
+    std::function<void(const RECT& wanted)> needRoom;
   };
 
   // Creates the form's windows as a child of `parent`, placed at `rect` (parent coordinates).
@@ -54,9 +55,13 @@ class FormWindow {
   HWND Handle() const { return hwnd_; }
   // The window of a control of the form (nullptr when it has none).
   HWND WindowOf(const Control* control) const;
-  // Moves and sizes the form window and lays the form out again for the new size.
+  // Lays the form out again for `rect` (parent coordinates) and moves the windows: the form takes
+  // that size, or more where its fonts need more room (Size).
   void Place(const RECT& rect);
-  // Brings every window up to the model's state.
+  // The size the form window took at the last Place.
+  TSize Size() const { return size_; }
+  // Brings every window up to the model's state; lays the form out again first when the form's
+  // font has changed since the last layout.
   void Sync();
   // True when the keyboard focus is on one of the form's windows.
   bool HasFocus() const;
@@ -105,6 +110,8 @@ class FormWindow {
            const RECT& rect);
   void CreatePopup(class TDateLinkEdit97& edit);
   void PlaceChildren();
+  // Gives each calendar at least the size its texts need in the form's font.
+  void SizeCalendars();
   void AddHints();
   Item* Find(HWND hwnd);
   Item* Find(const Control* control);
@@ -120,15 +127,22 @@ class FormWindow {
   void ReadSelection(Item& item);
   void DrawButton(const DRAWITEMSTRUCT& draw);
   void PaintCalendar(Item& item, HDC dc);
+  CalendarGeometry GeometryOf(const Item& item) const;
   void CalendarMouseDown(Item& item, int x, int y);
-  void StepMonth(Item& item);
+  // Steps the calendar's month by the auto-repeat's step.
+  void RepeatStep(Item& item);
   bool Inside(HWND hwnd) const;
   HFONT FontOf(const Control& control);
   HBRUSH BrushOf(unsigned long color);
   void AfterInput();
 
+  static constexpr UINT_PTR kRepeatTimer = 1;
+
   TSourceForm& form_;
   Events events_;
+  TSize size_;
+  RECT offered_{};     // the rectangle the last Place was given
+  TFont laidOutFont_;  // the form's font at the last layout
   HWND hwnd_ = nullptr;
   HWND tooltip_ = nullptr;
   std::vector<std::unique_ptr<Item>> items_;

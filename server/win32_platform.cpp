@@ -2,6 +2,7 @@
 #include "server/win32_platform.h"
 
 #include "server/form_window.h"
+#include "server/gdi_font.h"
 
 #include <atomic>
 #include <cstring>
@@ -122,6 +123,15 @@ void Win32Platform::SetClipboardText(std::string_view text) {
   std::memcpy(target, wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
   GlobalUnlock(memory);
   if (SetClipboardData(CF_UNICODETEXT, memory) == nullptr) GlobalFree(memory);
+}
+
+TSize Win32Platform::MeasureText(const TFont& font, std::string_view text) {
+  HDC dc = GetDC(nullptr);
+  HFONT gdiFont = CreateGdiFont(font);
+  const TSize size = MeasureWithFont(dc, gdiFont, text);
+  if (gdiFont != GetStockObject(DEFAULT_GUI_FONT)) DeleteObject(gdiFont);
+  ReleaseDC(nullptr, dc);
+  return size;
 }
 
 int Win32Platform::ScreenHeight() { return GetSystemMetrics(SM_CYSCREEN); }

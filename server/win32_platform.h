@@ -9,7 +9,8 @@
 // event, say) is answered at once, with Cancel where there is one, so nothing is deleted unasked.
 //
 // The clipboard is the system's (Unicode text). The focus follows the model into the windows. The
-// hint pause is the one all the process's tooltips use. The clock is the machine's local clock.
+// hint pause is the one all the process's tooltips use. Texts are measured in the very GDI font the
+// form's windows draw with (gdi_font.h), on a screen device context. The clock is the machine's local clock.
 //
 // One port serves every thread of the process (it is the library's default port, see
 // widgets/platform.h): whatever belongs to one thread's controls (the message that is up, the hook
@@ -30,6 +31,7 @@ class Win32Platform final : public Platform {
   int HintHidePause() override;
   void SetHintHidePause(int milliseconds) override;
   void FocusChanged(Control* control) override;
+  TSize MeasureText(const TFont& font, std::string_view text) override;
 
   // True while a real message box of this port is up on the calling thread.
   static bool MessageUp();

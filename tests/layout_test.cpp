@@ -241,6 +241,21 @@ TEST(FormLayout, TheHeadlessMeasureKeepsEveryDesignSize) {
   }
 }
 
+// A container may give a form less than its design size: the form takes it while its content
+// fits, and grows to what the content needs when it does not.
+TEST(FormLayout, AFormTakesASmallerSizeWhileItsContentFits) {
+  HeadlessPlatform port;
+  ScopedPlatform use(port);
+  TSourceForm book(*FindForm("Book"));
+  EXPECT_EQ(LayOutForm(book, {607, 225}), (TSize{607, 225}));
+  EXPECT_TRUE(Rules(book, TextMetric{}).Broken().empty());
+  const TSize grown = LayOutForm(book, {300, 100});
+  EXPECT_GT(grown.width, 300);
+  EXPECT_GT(grown.height, 100);
+  const std::vector<std::string> broken = Rules(book, TextMetric{}).Broken();
+  EXPECT_TRUE(broken.empty()) << Listed(broken);
+}
+
 TEST(FormLayout, AWideMeasureGrowsTheForms) {
   HeadlessPlatform port;
   port.SetTextMetric({.advance = 8, .lineHeight = 15, .fontHeight = 11});

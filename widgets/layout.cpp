@@ -324,7 +324,9 @@ class Layout {
 
 TSize LayOutForm(TForm& form, TSize offered, const TextMeasure& measure) {
   Layout layout(measure, form);
-  const TSize need = layout.Needed(form, form);
+  // The form itself takes the offered size when its content fits: a container may well give it
+  // less than its design size.
+  const TSize need = layout.Content(form, form);
   const TSize size{std::max(offered.width, need.width), std::max(offered.height, need.height)};
   const TBounds b = form.Bounds();
   form.SetBounds({b.left, b.top, size.width, size.height});

@@ -50,8 +50,9 @@ using TextMeasure = std::function<TSize(const TFont& font, std::string_view text
 inline constexpr int kDropButtonWidth = 16;
 inline constexpr int kSpinButtonWidth = 13;
 
-// Lays `form` out at the size `offered`, or larger where its texts need more room, and returns the
-// size it took. The form keeps its position.
+// Lays `form` out at the size `offered`, or larger where its content needs more room, and returns
+// the size it took. The form keeps its position. A size smaller than the design size is taken as
+// long as everything fits.
 TSize LayOutForm(TForm& form, TSize offered, const TextMeasure& measure);
 // The same, measured by the calling thread's platform port.
 TSize LayOutForm(TForm& form, TSize offered);

@@ -703,6 +703,132 @@ TEST_P(ContainerTest, TheWindowsDrawWithEveryAttributeOfTheHostsFont) {
   }
 }
 
+// --- The layout on the real windows, in whatever fonts this machine draws with ---
+
+RECT ScreenRectOf(HWND hwnd) {
+  RECT r;
+  GetWindowRect(hwnd, &r);
+  return r;
+}
+
+RECT ClientOnScreen(HWND hwnd) {
+  RECT r;
+  GetClientRect(hwnd, &r);
+  MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+bool Inside(const RECT& inner, const RECT& outer) {
+  return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+         inner.bottom <= outer.bottom;
+}
+
+// The width of a window's text in the font it draws with (the accelerator mark not shown).
+int TextWidthOf(HWND hwnd) {
+  std::wstring text;
+  for (wchar_t c : TextOfWindow(hwnd)) {
+    if (c != L'&') text += c;
+  }
+  HDC dc = GetDC(hwnd);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(hwnd, dc);
+  return size.cx;
+}
+
+std::string Narrow(const std::wstring& text) {
+  std::string out;
+  for (wchar_t c : text) out += c < 128 ? static_cast<char>(c) : '?';
+  return out;
+}
+
+// Every rule of the forms' layout that the windows inside `form` break: each window inside its
+// parent and inside the form, no two sibling windows overlapping, a label as wide as its caption
+// and ending before the field right of it, a radio button as wide as its circle and caption.
+std::vector<std::string> BrokenLayoutRules(HWND form) {
+  std::vector<std::string> broken;
+  const RECT formRect = ClientOnScreen(form);
+  std::vector<HWND> all = WindowsIn(form);
+  all.push_back(form);
+  for (HWND parent : all) {
+    std::vector<HWND> children;
+    for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+      if (IsWindowVisible(child)) children.push_back(child);
+    }
+    for (std::size_t i = 0; i < children.size(); ++i) {
+      HWND c = children[i];
+      const std::string name = Narrow(ClassOf(c)) + " \"" + Narrow(TextOfWindow(c)) + "\"";
+      const RECT r = ScreenRectOf(c);
+      if (!Inside(r, ClientOnScreen(parent))) broken.push_back(name + " lies outside its parent");
+      if (!Inside(r, formRect)) broken.push_back(name + " lies outside the form");
+      for (std::size_t j = i + 1; j < children.size(); ++j) {
+        RECT both;
+        const RECT other = ScreenRectOf(children[j]);
+        if (IntersectRect(&both, &r, &other)) {
+          broken.push_back(name + " overlaps " + Narrow(ClassOf(children[j])) + " \"" +
+                           Narrow(TextOfWindow(children[j])) + "\"");
+        }
+      }
+      const std::wstring text = TextOfWindow(c);
+      if (IsStatic(c) && !text.empty()) {
+        if (TextWidthOf(c) > r.right - r.left) broken.push_back(name + " is narrower than its caption");
+        if (text.back() == L':') {
+          HWND field = WindowRightOf(c, 6);
+          if (field == nullptr || field == parent || IsStatic(field)) {
+            broken.push_back(name + " has no field right of it");
+          } else if (r.right > ScreenRectOf(field).left) {
+            broken.push_back(name + " reaches into its field");
+          }
+        }
+      }
+      if (ClassOf(c) == L"Button" && (GetWindowLongW(c, GWL_STYLE) & BS_TYPEMASK) == BS_RADIOBUTTON &&
+          TextWidthOf(c) + 13 > r.right - r.left) {
+        broken.push_back(name + " is narrower than its circle and caption");
+      }
+    }
+  }
+  return broken;
+}
+
+std::string Listed(const std::vector<std::string>& lines) {
+  std::string out;
+  for (const std::string& line : lines) out += "  " + line + "\n";
+  return out;
+}
+
+TEST_P(ContainerTest, TheWindowsKeepTheLayoutRules) {
+  ASSERT_NE(form, nullptr);
+  const std::vector<std::string> broken = BrokenLayoutRules(form);
+  EXPECT_TRUE(broken.empty()) << broken.size() << " rules broken:\n" << Listed(broken);
+}
+
+// A host's 14-point bold font: the form lays itself out again, grows where it must and asks the
+// container for the room.
+TEST_P(ContainerTest, TheWindowsKeepTheLayoutRulesInAHostsLargeBoldFont) {
+  const ControlRow& row = GetParam();
+  FONTDESC description{sizeof(FONTDESC), const_cast<LPOLESTR>(L"Arial"), {}, FW_BOLD, DEFAULT_CHARSET, FALSE,
+                       FALSE, FALSE};
+  description.cySize.int64 = 140000;  // 14 pt: 19 pixels
+  Ref<IFontDisp> font;
+  ASSERT_EQ(OleCreateFontIndirect(&description, IID_IFontDisp, font.put_void()), S_OK);
+  ASSERT_EQ(Put(control.get(), L"Font", host::Arg(font.get())), S_OK);
+  Pump();
+  const std::vector<std::string> broken = BrokenLayoutRules(form);
+  EXPECT_TRUE(broken.empty()) << broken.size() << " rules broken:\n" << Listed(broken);
+  RECT r;
+  GetClientRect(form, &r);
+  EXPECT_GE(r.right, row.width);
+  // The extent asked of the container is the size the form took.
+  Ref<IOleObject> ole;
+  ASSERT_EQ(control->QueryInterface(IID_IOleObject, ole.put_void()), S_OK);
+  SIZEL extent{};
+  ASSERT_EQ(ole->GetExtent(DVASPECT_CONTENT, &extent), S_OK);
+  EXPECT_EQ(extent.cx, MulDiv(r.right, 2540, 96));
+  EXPECT_EQ(extent.cy, MulDiv(r.bottom, 2540, 96));
+}
+
 INSTANTIATE_TEST_SUITE_P(TenControls, ContainerTest, ::testing::ValuesIn(kControls),
                          [](const ::testing::TestParamInfo<ControlRow>& info) {
                            std::wstring id = info.param.progId;
