@@ -28,6 +28,7 @@ namespace {
 constexpr wchar_t kSurfaceClass[] = L"CitaraSurface";
 constexpr wchar_t kPopupClass[] = L"CitaraCalendarPopup";
 constexpr wchar_t kCalendarClass[] = L"CitaraCalendar";
+
 // Per thread, since every control lives on the thread that made it (the apartment model): the
 // window handling a call or an action right now, and the windows alive. Plain pointers, so that a
 // thread's end has no destructor to run in a library that may be gone by then: the list is made
@@ -47,7 +48,6 @@ void RemoveLiveWindow(FormWindow* window) {
     liveWindows = nullptr;
   }
 }
-
 
 // A hint as the tooltip shows it: up to "|", carriage returns as line breaks.
 std::wstring TooltipText(std::string_view hint) {
