@@ -366,26 +366,31 @@ int ForEachSource(const Invocation& inv, Io& io, const std::function<void(const 
   const OleDate now = LocalNow();
   int status = kExitOk;
   std::size_t warnings = 0;
-  const auto pass = [&](bool handOn) {
+  // Warnings are printed as each item is read; with --strict a first pass only counts them, and
+  // the items are handed on by a second pass when there are none.
+  const auto pass = [&](bool warn, bool handOn) {
     ReadCslJson(
         text, now,
         [&](CslImportedItem& item) {
           const std::string label = ItemLabel(item.index, item.id);
-          if (!handOn) {
+          if (warn) {
             for (const std::string& w : item.warnings) io.err << "citara: warning: " << label << ": " << w << "\n";
             warnings += item.warnings.size();
-            return;
           }
-          onSource({item.values, item.index, label});
+          if (handOn) onSource({item.values, item.index, label});
         },
         [&](std::size_t, const std::string& message) {
-          if (!handOn) io.err << "citara: " << message << "\n";
+          if (warn) io.err << "citara: " << message << "\n";
           status = kExitFailure;
         });
   };
-  pass(false);
-  if (inv.strict && warnings) throw Reported{kExitFailure};
-  pass(true);
+  if (inv.strict) {
+    pass(true, false);
+    if (warnings) throw Reported{kExitFailure};
+    pass(false, true);
+  } else {
+    pass(true, true);
+  }
   return status;
 }
 
