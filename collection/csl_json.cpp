@@ -23,7 +23,6 @@ constexpr std::string_view kControl = "control";
 constexpr std::string_view kDateFormat = "date-format";
 constexpr std::string_view kDates = "dates";
 constexpr std::string_view kMiddleInitials = "middle-initials";
-constexpr std::string_view kDateEdit = "DateEdit";
 
 // How much of a date a date edit's display format shows: 3 day, month and year; 2 month and
 // year; 1 the year alone.
