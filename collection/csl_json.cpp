@@ -103,7 +103,9 @@ OleDate DayOfParts(OleDate date, int detail) {
 Json YearJson(const std::string& text) {
   int year = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), year);
-  if (error == std::errc{} && end == text.data() + text.size() && std::to_string(year) == text) {
+  // (Only years of at most five digits, as the import reads date parts.)
+  if (error == std::errc{} && end == text.data() + text.size() && std::to_string(year) == text && year > -100000 &&
+      year < 100000) {
     return Json{{"date-parts", Json::array({Json::array({year})})}};
   }
   return Json{{"literal", text}};

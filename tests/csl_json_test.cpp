@@ -170,6 +170,7 @@ TEST(CslJson, DatesNoCalendarHasAreRefusedAndTheRoundTripHolds) {
       {R"({"type": "article-journal", "issued": {"date-parts": [[123456]]}})", "Year:=1998",
        {"\"issued\" has date-parts that are not a date; ignored"}},
       {R"({"type": "article-journal", "issued": {"date-parts": [["99999"]]}})", "Year:=99999", {}},
+      {R"({"type": "entry-encyclopedia", "issued": {"literal": "19981997"}})", "Year:=19981997", {}},
       {R"({"type": "article-journal", "issued": {"date-parts": [["-44", "3", "15"]]}})", "Year:=-44",
        {"\"issued\": only its year has a place in the Journal form"}},
       {R"({"type": "article-magazine", "issued": {"date-parts": [[99999, 1, 31]]}})", "Date of Publication:=March 15, 2024",
