@@ -111,9 +111,10 @@ struct Io {
 
 struct Command {
   std::string_view name;
-  std::string_view usage;    // after "citara "
+  std::string_view usage;    // one way of calling it a line, each after "citara "
   std::string_view summary;  // one line
   std::string_view details;  // the command's help, after its usage
+  std::string_view examples;  // one a line, after "citara "
   unsigned options;
   int (*run)(const Invocation&, Io&);
 };
@@ -127,67 +128,122 @@ constexpr unsigned kSourceOptions = kControlOption | kFromOption | kStrictOption
 
 constexpr Command kCommands[] = {
     {"entry", "entry [--from saved-data] --control NAME --style STYLE [--format FORMAT] [FILE]\n"
-              "       citara entry --from csl-json --style STYLE [--format FORMAT] [FILE]",
+              "entry --from csl-json --style STYLE [--format FORMAT] [FILE]",
      "print the entry of a source, or of every item of a CSL-JSON document",
      "STYLE is mla or apa. FORMAT is rtf (the default: the control's rich text), text (the plain\n"
      "entry) or marked (the plain entry with its italic part between asterisks). From a saved-data\n"
      "text nothing else is printed, not even a final newline. From CSL-JSON every item gives its\n"
      "entry in order: one line each in text and marked, one RTF document with a paragraph per\n"
      "entry in rtf.\n",
+     "entry --control Book --style mla --format marked examples/book.txt\n"
+     "entry --from csl-json --style apa --format text sources.json\n"
+     "entry --from csl-json --style mla sources.json > works-cited.rtf\n",
      kSourceOptions | kStyleOption | kFormatOption, RunEntry},
     {"saved-data", "saved-data [--from saved-data] --control NAME [FILE]\n"
-                   "       citara saved-data --from csl-json [--output-dir DIR] [FILE]",
+                   "saved-data --from csl-json [--output-dir DIR] [FILE]",
      "print the saved-data text of a source (the round trip of what was loaded)",
      "From CSL-JSON, a document of one item prints that item's saved-data text; with --output-dir\n"
      "DIR every item is written to DIR/<index>-<control>.txt (1-Book.txt, 2-Journal.txt, ...),\n"
      "DIR made when it is missing.\n",
+     "saved-data --control Book examples/book.txt\n"
+     "saved-data --from csl-json one-item.json\n"
+     "saved-data --from csl-json --output-dir sources sources.json\n",
      kSourceOptions | kOutputDirOption, RunSavedData},
     {"validate", "validate [--from saved-data] --control NAME [FILE]\n"
-                 "       citara validate --from csl-json [FILE]",
+                 "validate --from csl-json [FILE]",
      "check the required fields",
      "Exits 0 when every required field is filled. Otherwise prints the required-field message and\n"
      "the key of the first blank field (for CSL-JSON: of every item that fails, by its position\n"
      "and id) on standard error and exits 1.\n",
+     "validate --control Journal examples/journal.txt\n"
+     "validate --from csl-json --strict sources.json\n",
      kSourceOptions, RunValidate},
     {"csl-json", "csl-json --control NAME [FILE...]",
      "print saved-data texts as one CSL-JSON array",
      "Each FILE is the saved-data text of one source of kind NAME (standard input when no FILE is\n"
-     "named); the items are printed as one CSL-JSON array, each with the file's name as its id.\n",
+     "named); the items are printed as one CSL-JSON array, each with the file's name as its id\n"
+     "(without its folder and extension; made unique with -2, -3, ...).\n",
+     "csl-json --control Book examples/book.txt > sources.json\n"
+     "csl-json --control Journal a.txt b.txt c.txt > journals.json\n",
      kControlOption | kStrictOption | kManyFiles, RunCslJson},
 };
 
-constexpr struct {
-  unsigned bit;
+struct OptionHelp {
+  unsigned bit;  // 0: every command's
   std::string_view name;
-} kOptionNames[] = {
-    {kControlOption, "--control"}, {kStyleOption, "--style"},           {kFormatOption, "--format"},
-    {kFromOption, "--from"},       {kOutputDirOption, "--output-dir"}, {kStrictOption, "--strict"},
+  std::string_view value;  // "NAME", or empty for a flag
+  std::string (*description)();
 };
+const OptionHelp kOptionHelp[] = {
+    {kControlOption, "--control", "NAME",
+     [] { return "the kind of control of a saved-data text (any case): " + FormNames(); }},
+    {kFromOption, "--from", "FORMAT", [] { return std::string("the input: saved-data (the default) or csl-json"); }},
+    {kStyleOption, "--style", "STYLE", [] { return std::string(Names(kStyles)); }},
+    {kFormatOption, "--format", "FORMAT", [] { return Names(kFormats) + " (the default: rtf)"; }},
+    {kOutputDirOption, "--output-dir", "DIR", [] { return std::string("with --from csl-json: one file per item in DIR"); }},
+    {kStrictOption, "--strict", "", [] { return std::string("warnings are errors: nothing is printed and the exit status is 1"); }},
+    {0, "-h, --help", "", [] { return std::string("show the help (citara COMMAND --help: the command's own)"); }},
+    {0, "--", "", [] { return std::string("ends the options: every argument after it is a FILE"); }},
+};
+
+// `text` folded at spaces into lines of at most `width` bytes, each after `indent` but the first.
+std::string Folded(const std::string& text, std::size_t width, const std::string& indent) {
+  std::string out, line;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    std::size_t end = text.find(' ', start);
+    if (end == std::string::npos) end = text.size();
+    const std::string word = text.substr(start, end - start);
+    if (!line.empty() && line.size() + 1 + word.size() > width) {
+      out += line + "\n" + indent;
+      line.clear();
+    }
+    line += (line.empty() ? "" : " ") + word;
+    start = end + 1;
+  }
+  return out + line;
+}
+
+// The options of the commands in `bits` (every option for ~0u), one a line.
+std::string OptionsHelp(unsigned bits) {
+  std::string help;
+  const std::string indent(21, ' ');
+  for (const OptionHelp& o : kOptionHelp) {
+    if (o.bit && !(o.bit & bits)) continue;
+    std::string head = "  " + std::string(o.name) + (o.value.empty() ? "" : " " + std::string(o.value));
+    head.resize(std::max<std::size_t>(head.size() + 1, indent.size()), ' ');
+    help += head + Folded(o.description(), 78 - indent.size(), indent) + "\n";
+  }
+  return help;
+}
+
+// Each line of `lines` after `prefix`.
+std::string Prefixed(std::string_view lines, std::string_view prefix) {
+  std::string out;
+  for (std::size_t start = 0; start < lines.size();) {
+    const std::size_t end = lines.find('\n', start);
+    out.append(prefix).append(lines.substr(start, end - start)).append("\n");
+    start = end == std::string_view::npos ? lines.size() : end + 1;
+  }
+  return out;
+}
 
 std::string GeneralHelp() {
   std::string help = "Usage: citara COMMAND [OPTIONS] [FILE]\n\n";
   help +=
       "Reads sources (a saved-data text as a host's SavedData holds it, or a CSL-JSON document of a\n"
       "reference manager) from FILE, or from standard input when FILE is absent or \"-\", and prints\n"
-      "what the controls make of them.\n\nCommands:\n";
+      "what the controls make of them. Options may come before or after the command.\n\nCommands:\n";
   for (const Command& c : kCommands) {
     std::string name(c.name);
     name.resize(12, ' ');
     help += "  " + name + std::string(c.summary) + "\n";
   }
   help += "\n";
-  for (const Command& c : kCommands) help += "  citara " + std::string(c.usage) + "\n";
-  help +=
-      "\nOptions:\n"
-      "  --control NAME     the kind of control of a saved-data text: " + FormNames() + "\n"
-      "                     (any case)\n"
-      "  --from FORMAT      saved-data (the default) or csl-json\n"
-      "  --style STYLE      " + Names(kStyles) + "\n"
-      "  --format FORMAT    " + Names(kFormats) + "\n"
-      "  --output-dir DIR   saved-data from CSL-JSON: one file per item in DIR\n"
-      "  --strict           warnings are errors: nothing is printed and the exit status is 1\n"
-      "  -h, --help         show this help (citara COMMAND --help: the command's own)\n"
-      "  --                 ends the options: every argument after it is a FILE\n"
+  for (const Command& c : kCommands) {
+    help += Prefixed(c.usage, "  citara ");
+  }
+  help += "\nOptions:\n" + OptionsHelp(~0u) +
       "\n"
       "Warnings name the lines and values that load but perhaps not as meant (a contributor after a\n"
       "gap in the numbering, a date format the control does not know, a year that is not a number,\n"
@@ -196,16 +252,19 @@ std::string GeneralHelp() {
       "\n"
       "Exit status: 0 success, 1 an input could not be read or loaded, failed validation, an output\n"
       "could not be written, or --strict found warnings; 2 a wrong command line.\n"
-      "\nExamples:\n"
-      "  citara entry --control Book --style mla --format marked examples/book.txt\n"
-      "  citara csl-json --control Book examples/book.txt > sources.json\n"
-      "  citara entry --from csl-json --style apa --format text sources.json\n";
+      "\nExamples:\n";
+  for (const Command& c : kCommands) help += Prefixed(c.examples, "  citara ");
+  help += "\ncitara COMMAND --help shows a command's own help.\n";
   return help;
 }
 
 std::string CommandHelp(const Command& c) {
-  return "Usage: citara " + std::string(c.usage) + "\n\n" + std::string(c.summary) + ".\n\n" + std::string(c.details) +
-         "\nSee citara --help for the options, the control names and the exit status.\n";
+  std::string summary(c.summary);
+  summary[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(summary[0])));
+  const std::string usage = Prefixed(c.usage, "       citara ");
+  return "Usage:" + usage.substr(6) + "\n" + summary + ".\n\n" + std::string(c.details) + "\nOptions:\n" +
+         OptionsHelp(c.options) + "\nExamples:\n" + Prefixed(c.examples, "  citara ") +
+         "\nSee citara --help for the exit status and what warnings name.\n";
 }
 
 const Command* FindCommand(std::string_view name) {
@@ -224,7 +283,29 @@ std::string CommandNames() {
   return out;
 }
 
-// Parses the arguments after the command. Returns false when help was asked for.
+// Where the command stands among the arguments: the first that is neither an option nor an
+// option's value, so that options may come before it as well as after. None after "--".
+std::optional<std::size_t> CommandPosition(std::span<const std::string_view> args) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string_view arg = args[i];
+    if (arg == "--") return std::nullopt;
+    if (arg.size() < 2 || arg[0] != '-') return i;
+    const bool takesValue = std::any_of(std::begin(kOptionHelp), std::end(kOptionHelp),
+                                        [&](const OptionHelp& o) { return !o.value.empty() && o.name == arg; });
+    if (takesValue) ++i;
+  }
+  return std::nullopt;
+}
+
+bool AsksForHelp(std::span<const std::string_view> args) {
+  for (std::string_view arg : args) {
+    if (arg == "--") return false;
+    if (arg == "-h" || arg == "--help") return true;
+  }
+  return false;
+}
+
+// Parses the arguments around the command. Returns false when help was asked for.
 bool ParseOptions(const Command& command, std::vector<std::string> args, Invocation& inv) {
   CLI::App app{std::string(command.summary), "citara " + std::string(command.name)};
   app.set_help_flag();
@@ -259,8 +340,8 @@ bool ParseOptions(const Command& command, std::vector<std::string> args, Invocat
     if (!optionsEnded && extra.size() > 1 && extra[0] == '-') throw UsageError("unknown option " + Quoted(extra));
     inv.files.push_back(extra);
   }
-  for (const auto& option : kOptionNames) {
-    if (app.count(std::string(option.name)) && !(command.options & option.bit)) {
+  for (const OptionHelp& option : kOptionHelp) {
+    if (option.bit && app.count(std::string(option.name)) && !(command.options & option.bit)) {
       std::string takers;
       for (const Command& c : kCommands) {
         if (!(c.options & option.bit)) continue;
@@ -366,26 +447,31 @@ int ForEachSource(const Invocation& inv, Io& io, const std::function<void(const 
   const OleDate now = LocalNow();
   int status = kExitOk;
   std::size_t warnings = 0;
-  const auto pass = [&](bool handOn) {
+  // Warnings are printed as each item is read; with --strict a first pass only counts them, and
+  // the items are handed on by a second pass when there are none.
+  const auto pass = [&](bool warn, bool handOn) {
     ReadCslJson(
         text, now,
         [&](CslImportedItem& item) {
           const std::string label = ItemLabel(item.index, item.id);
-          if (!handOn) {
+          if (warn) {
             for (const std::string& w : item.warnings) io.err << "citara: warning: " << label << ": " << w << "\n";
             warnings += item.warnings.size();
-            return;
           }
-          onSource({item.values, item.index, label});
+          if (handOn) onSource({item.values, item.index, label});
         },
         [&](std::size_t, const std::string& message) {
-          if (!handOn) io.err << "citara: " << message << "\n";
+          if (warn) io.err << "citara: " << message << "\n";
           status = kExitFailure;
         });
   };
-  pass(false);
-  if (inv.strict && warnings) throw Reported{kExitFailure};
-  pass(true);
+  if (inv.strict) {
+    pass(true, false);
+    if (warnings) throw Reported{kExitFailure};
+    pass(false, true);
+  } else {
+    pass(true, true);
+  }
   return status;
 }
 
@@ -516,21 +602,27 @@ int Flushed(Io& io, int status) {
 int RunCitara(std::span<const std::string_view> args, std::FILE* in, std::ostream& out, std::ostream& err) {
   Io io{in, out, err};
   try {
-    if (args.empty()) throw UsageError("no command given (" + CommandNames() + ")");
-    const std::string_view first = args.front();
-    if (first == "-h" || first == "--help" || first == "help") {
-      const Command* command = (first == "help" && args.size() > 1) ? FindCommand(args[1]) : nullptr;
+    const std::optional<std::size_t> at = CommandPosition(args);
+    if (!at) {
+      if (AsksForHelp(args)) {
+        out << GeneralHelp();
+        return Flushed(io, kExitOk);
+      }
+      throw UsageError("no command given (" + CommandNames() + ")");
+    }
+    const std::string_view name = args[*at];
+    if (name == "help") {
+      const Command* command = *at + 1 < args.size() ? FindCommand(args[*at + 1]) : nullptr;
       out << (command ? CommandHelp(*command) : GeneralHelp());
       return Flushed(io, kExitOk);
     }
-    const Command* command = FindCommand(first);
-    if (!command) {
-      if (first.starts_with("-")) throw UsageError("no command given (" + CommandNames() + "): the command comes first");
-      throw UsageError("unknown command " + Quoted(first) + " (" + CommandNames() + ")");
-    }
+    const Command* command = FindCommand(name);
+    if (!command) throw UsageError("unknown command " + Quoted(name) + " (" + CommandNames() + ")");
+    std::vector<std::string> options(args.begin(), args.begin() + static_cast<std::ptrdiff_t>(*at));
+    options.insert(options.end(), args.begin() + static_cast<std::ptrdiff_t>(*at) + 1, args.end());
     Invocation inv;
     inv.command = command->name;
-    if (!ParseOptions(*command, std::vector<std::string>(args.begin() + 1, args.end()), inv)) {
+    if (!ParseOptions(*command, std::move(options), inv)) {
       out << CommandHelp(*command);
       return Flushed(io, kExitOk);
     }

@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "collection/csl_mapping.h"
+#include "collection/json_tree.h"
 #include "collection/forms.h"
 #include "core/quoted.h"
 #include "widgets/unicode.h"
@@ -22,7 +23,6 @@ constexpr std::string_view kControl = "control";
 constexpr std::string_view kDateFormat = "date-format";
 constexpr std::string_view kDates = "dates";
 constexpr std::string_view kMiddleInitials = "middle-initials";
-constexpr std::string_view kDateEdit = "DateEdit";
 
 // How much of a date a date edit's display format shows: 3 day, month and year; 2 month and
 // year; 1 the year alone.
@@ -103,7 +103,9 @@ OleDate DayOfParts(OleDate date, int detail) {
 Json YearJson(const std::string& text) {
   int year = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), year);
-  if (error == std::errc{} && end == text.data() + text.size() && std::to_string(year) == text) {
+  // (Only years of at most five digits, as the import reads date parts.)
+  if (error == std::errc{} && end == text.data() + text.size() && std::to_string(year) == text && year > -100000 &&
+      year < 100000) {
     return Json{{"date-parts", Json::array({Json::array({year})})}};
   }
   return Json{{"literal", text}};
@@ -162,33 +164,35 @@ std::string Dump(const Json& json) {
 
 class ItemReader {
  public:
-  ItemReader(const Json& item, std::size_t index, OleDate now) : item_(item), index_(index), now_(now) {}
+  ItemReader(JsonValue item, std::size_t index, OleDate now) : item_(item), index_(index), now_(now) {}
   CslImportedItem Read();
 
  private:
   void Warn(std::string message) { warnings_.push_back(std::move(message)); }
   const FormDescription& ChooseForm(std::string_view type, bool hasType);
-  void ReadCustom(const Json& custom);
-  void Place(const CslField& field, std::size_t i, const Json& value, SourceValues& values);
-  std::optional<std::string> TextOf(std::string_view variable, const Json& value);
+  void ReadCustom(JsonValue custom);
+  void Place(const CslField& field, std::size_t i, JsonValue value, SourceValues& values);
+  std::optional<std::string> TextOf(std::string_view variable, JsonValue value);
   // A value for a one-line field: a line break or NUL (which JSON text may hold, and which a
   // saved-data line cannot) becomes a space, with a warning.
   std::string OneLine(std::string_view variable, std::string text);
-  ContributorList Names(std::string_view variable, const Json& value);
+  ContributorList Names(std::string_view variable, JsonValue value);
   // A date variable: year, month (0: none), day (0: none), or nothing (warned) when unreadable.
   struct CslDate {
     int year = 0;
     unsigned month = 0, day = 0;
     int Detail() const { return day ? 3 : month ? 2 : 1; }
   };
-  std::optional<CslDate> DateOf(std::string_view variable, const Json& value, std::string* literal);
-  void PlaceDate(std::string_view variable, std::size_t i, const Json& value, SourceValues& values);
+  std::optional<CslDate> DateOf(std::string_view variable, JsonValue value, std::string* literal);
+  void PlaceDate(std::string_view variable, std::size_t i, JsonValue value, SourceValues& values);
 
-  const Json& item_;
+  JsonValue item_;
   std::size_t index_;
   OleDate now_;
   std::vector<std::string> warnings_;
-  const Json* citara_ = nullptr;  // custom.citara
+  std::optional<JsonValue> citara_;  // custom.citara
+  // The members of custom.citara, when it is an object.
+  std::optional<JsonValue> Citara(std::string_view key) const { return citara_ ? citara_->Find(key) : std::nullopt; }
   std::optional<std::size_t> detailRadio_;  // the radio button the cited date's detail asks for
   std::vector<std::pair<std::size_t, OleDate>> dates_;  // date edits and the dates they take
 };
@@ -197,9 +201,21 @@ bool IsDigits(std::string_view text) {
   return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
+// True when a month (and a day, when the date has one) can be a calendar date's. A day is held
+// against its month only in the years a date field holds (100 to 9999), whose calendar is known.
+bool IsDateOfParts(int year, unsigned month, unsigned day, bool hasDay) {
+  if (month < 1 || month > 12) return false;
+  if (!hasDay || IsValidCivil(year, month, day)) return true;
+  return day >= 1 && day <= 31 && (year < 100 || year > 9999);
+}
+
 // A date as reference managers write it in "raw" or "literal": "1997-01-12", "1997/01", "1997",
 // "January 12, 1997", "12 Jan. 1997", "Jan 1997".
 std::optional<std::tuple<int, unsigned, unsigned>> ParseLooseDate(std::string_view text) {
+  const auto date = [](int year, unsigned month, unsigned day) -> std::optional<std::tuple<int, unsigned, unsigned>> {
+    if (month && !IsDateOfParts(year, month, day, day != 0)) return std::nullopt;
+    return std::tuple{year, month, day};
+  };
   while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
   while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
   std::vector<std::string_view> words;
@@ -230,17 +246,17 @@ std::optional<std::tuple<int, unsigned, unsigned>> ParseLooseDate(std::string_vi
     for (std::size_t i = 1; i < words.size(); ++i) {
       if (words[i].size() > 2 || (parts[i] = number(words[i])) <= 0) return std::nullopt;
     }
-    return std::tuple{parts[0], static_cast<unsigned>(parts[1]), static_cast<unsigned>(parts[2])};
+    return date(parts[0], static_cast<unsigned>(parts[1]), static_cast<unsigned>(parts[2]));
   }
   // A month's name: "January 12, 1997", "Jan 1997"; or "12 January 1997".
   int year = number(words.back());
   if (year < 0 || words.back().size() != 4) return std::nullopt;
-  if (words.size() == 2 && month(words[0])) return std::tuple{year, month(words[0]), 0u};
+  if (words.size() == 2 && month(words[0])) return date(year, month(words[0]), 0u);
   if (words.size() == 3 && month(words[0]) && number(words[1]) > 0) {
-    return std::tuple{year, month(words[0]), static_cast<unsigned>(number(words[1]))};
+    return date(year, month(words[0]), static_cast<unsigned>(number(words[1])));
   }
   if (words.size() == 3 && month(words[1]) && number(words[0]) > 0) {
-    return std::tuple{year, month(words[1]), static_cast<unsigned>(number(words[0]))};
+    return date(year, month(words[1]), static_cast<unsigned>(number(words[0])));
   }
   return std::nullopt;
 }
@@ -251,11 +267,10 @@ const FormDescription& ItemReader::ChooseForm(std::string_view type, bool hasTyp
   const FormDescription& byType = FormForCslType(type);
   const bool ownType = std::any_of(CslFormMappings().begin(), CslFormMappings().end(),
                                    [&](const CslFormMapping& m) { return m.type == type; });
-  if (citara_ && citara_->contains(kControl)) {
-    const Json& control = (*citara_)[std::string(kControl)];
-    const FormDescription* named = control.is_string() ? FindForm(control.get<std::string>()) : nullptr;
+  if (const auto control = Citara(kControl)) {
+    const FormDescription* named = control->IsString() ? FindForm(control->Text()) : nullptr;
     if (named && (!hasType || CslMappingOf(*named).type == type)) return *named;
-    Warn("custom.citara.control " + (control.is_string() ? Q(control.get<std::string>()) : std::string("(not a text)")) +
+    Warn("custom.citara.control " + (control->IsString() ? Q(control->Text()) : std::string("(not a text)")) +
          (named ? " does not have the type " + Q(type) : " is not a Citara control") + "; read as " +
          std::string(byType.className));
     return byType;
@@ -268,10 +283,9 @@ const FormDescription& ItemReader::ChooseForm(std::string_view type, bool hasTyp
   return byType;
 }
 
-std::optional<std::string> ItemReader::TextOf(std::string_view variable, const Json& value) {
-  if (value.is_string()) return value.get<std::string>();
-  if (value.is_number_integer()) return std::to_string(value.get<long long>());
-  if (value.is_number()) return value.dump();
+std::optional<std::string> ItemReader::TextOf(std::string_view variable, JsonValue value) {
+  if (value.IsString()) return std::string(value.Text());
+  if (value.IsNumber()) return value.NumberText();
   Warn(Q(variable) + " is not a text or a number; ignored");
   return std::nullopt;
 }
@@ -285,26 +299,26 @@ std::string ItemReader::OneLine(std::string_view variable, std::string text) {
   return text;
 }
 
-ContributorList ItemReader::Names(std::string_view variable, const Json& value) {
+ContributorList ItemReader::Names(std::string_view variable, JsonValue value) {
   ContributorList list;
-  if (!value.is_array()) {
+  if (!value.IsArray()) {
     Warn(Q(variable) + " is not a list of names; ignored");
     return list;
   }
-  const Json* initials = nullptr;
-  if (citara_ && citara_->contains(kMiddleInitials) && (*citara_)[std::string(kMiddleInitials)].is_object()) {
-    const Json& all = (*citara_)[std::string(kMiddleInitials)];
-    if (all.contains(variable) && all[std::string(variable)].is_array()) initials = &all[std::string(variable)];
+  std::vector<JsonValue> initials;
+  if (const auto all = Citara(kMiddleInitials)) {
+    if (const auto these = all->Find(variable); these && these->IsArray()) initials = these->Elements();
   }
-  for (std::size_t n = 0; n < value.size(); ++n) {
-    const Json& name = value[n];
-    if (!name.is_object()) {
+  const std::vector<JsonValue> names = value.Elements();
+  for (std::size_t n = 0; n < names.size(); ++n) {
+    const JsonValue name = names[n];
+    if (!name.IsObject()) {
       Warn(Q(variable) + " name " + std::to_string(n + 1) + " is not a name object; ignored");
       continue;
     }
     const auto part = [&](const char* key) {
-      const auto it = name.find(key);
-      return (it != name.end() && it->is_string()) ? OneLine(variable, it->get<std::string>()) : std::string();
+      const auto part = name.Find(key);
+      return (part && part->IsString()) ? OneLine(variable, std::string(part->Text())) : std::string();
     };
     Contributor c;
     const std::string literal = part("literal"), given = part("given"), suffix = part("suffix");
@@ -321,9 +335,8 @@ ContributorList ItemReader::Names(std::string_view variable, const Json& value) 
       list.push_back({literal, "", ""});
       continue;
     }
-    const std::string* mi = (initials && n < initials->size() && (*initials)[n].is_string())
-                                ? &(*initials)[n].get_ref<const std::string&>()
-                                : nullptr;
+    const std::optional<std::string_view> mi =
+        (n < initials.size() && initials[n].IsString()) ? std::optional(initials[n].Text()) : std::nullopt;
     if (!suffix.empty()) {
       // The forms have no place for a suffix: it follows the last name, where the direct order of
       // MLA's later names needs it ("Martin L. King, Jr.").
@@ -334,16 +347,16 @@ ContributorList ItemReader::Names(std::string_view variable, const Json& value) 
     } else if (mi && given.ends_with(*mi) &&
                (given.size() == mi->size() || given[given.size() - mi->size() - 1] == ' ')) {
       c.first = given.substr(0, given.size() - mi->size() - (given.size() == mi->size() ? 0 : 1));
-      c.middleInitial = *mi;
+      c.middleInitial = std::string(*mi);
     } else {
       std::tie(c.first, c.middleInitial) = SplitGivenName(given);
     }
-    for (const auto& [key, v] : name.items()) {
+    name.ForEach([&](std::string_view key, JsonValue) {
       if (key != "family" && key != "given" && key != "literal" && key != "suffix" && key != "dropping-particle" &&
           key != "non-dropping-particle" && key != "comma-suffix" && key != "static-ordering" && key != "parse-names") {
         Warn(Q(variable) + " name " + std::to_string(n + 1) + ": " + Q(key) + " is not a part of a name; ignored");
       }
-    }
+    });
     if (c.IsBlank()) {
       Warn(Q(variable) + " name " + std::to_string(n + 1) + " is empty; ignored");
       continue;
@@ -353,75 +366,88 @@ ContributorList ItemReader::Names(std::string_view variable, const Json& value) 
   return list;
 }
 
-std::optional<ItemReader::CslDate> ItemReader::DateOf(std::string_view variable, const Json& value, std::string* literal) {
-  if (value.is_string()) {
-    // Not CSL's date form, but an EDTF text is what some tools write.
-    if (const auto d = ParseLooseDate(value.get<std::string>())) return CslDate{std::get<0>(*d), std::get<1>(*d), std::get<2>(*d)};
-    if (literal) {
-      *literal = value.get<std::string>();
-      return std::nullopt;
-    }
-    Warn(Q(variable) + " " + Q(value.get<std::string>()) + " cannot be read as a date; ignored");
+// A part of "date-parts": a whole number, or one written as text ("1997", "-44"), of at most five
+// digits.
+std::optional<int> DatePart(JsonValue part) {
+  long long n = 0;
+  if (part.IsInteger()) {
+    const std::optional<long long> value = part.Integer();
+    if (!value) return std::nullopt;
+    n = *value;
+  } else if (part.IsString()) {
+    std::string_view text = part.Text();
+    const bool negative = text.starts_with('-');
+    if (negative) text.remove_prefix(1);
+    if (!IsDigits(text) || text.size() > 5) return std::nullopt;
+    std::from_chars(text.data(), text.data() + text.size(), n);
+    if (negative) n = -n;
+  } else {
     return std::nullopt;
   }
-  if (!value.is_object()) {
+  if (n <= -100000 || n >= 100000) return std::nullopt;
+  return static_cast<int>(n);
+}
+
+std::optional<ItemReader::CslDate> ItemReader::DateOf(std::string_view variable, JsonValue value, std::string* literal) {
+  if (value.IsString()) {
+    // Not CSL's date form, but an EDTF text is what some tools write.
+    if (const auto d = ParseLooseDate(value.Text())) return CslDate{std::get<0>(*d), std::get<1>(*d), std::get<2>(*d)};
+    if (literal) {
+      *literal = value.Text();
+      return std::nullopt;
+    }
+    Warn(Q(variable) + " " + Q(value.Text()) + " cannot be read as a date; ignored");
+    return std::nullopt;
+  }
+  if (!value.IsObject()) {
     Warn(Q(variable) + " is not a date; ignored");
     return std::nullopt;
   }
   std::optional<CslDate> date;
-  for (const auto& [key, v] : value.items()) {
+  value.ForEach([&](std::string_view key, JsonValue v) {
     if (key == "date-parts") {
-      if (!v.is_array() || v.empty() || !v[0].is_array() || v[0].empty() || v[0].size() > 3) {
+      const std::vector<JsonValue> ranges = v.IsArray() ? v.Elements() : std::vector<JsonValue>();
+      if (ranges.empty() || !ranges[0].IsArray() || ranges[0].Size() == 0 || ranges[0].Size() > 3) {
         Warn(Q(variable) + " has date-parts that are not a date; ignored");
-        continue;
+        return;
       }
+      const std::vector<JsonValue> given = ranges[0].Elements();
       int parts[3] = {0, 0, 0};
       bool ok = true;
-      for (std::size_t i = 0; i < v[0].size() && ok; ++i) {
-        const Json& p = v[0][i];
-        if (p.is_number_integer()) {
-          const long long n = p.get<long long>();
-          ok = n > -100000 && n < 100000;
-          parts[i] = static_cast<int>(n);
-        } else if (p.is_string() && (IsDigits(p.get<std::string>()) || (p.get<std::string>().starts_with('-') && IsDigits(p.get<std::string>().substr(1))))) {
-          const std::string& s = p.get_ref<const std::string&>();
-          ok = s.size() <= 6;
-          if (ok) parts[i] = std::stoi(s);
-        } else {
-          ok = false;
-        }
+      for (std::size_t i = 0; i < given.size() && ok; ++i) {
+        const std::optional<int> part = DatePart(given[i]);
+        ok = part.has_value();
+        if (ok) parts[i] = *part;
       }
-      if (ok && v[0].size() >= 2 && (parts[1] < 1 || parts[1] > 12)) ok = false;
-      if (ok && v[0].size() == 3 && !IsValidCivil(parts[0], static_cast<unsigned>(parts[1]), static_cast<unsigned>(parts[2]))) {
-        // A day outside its month, or a year outside 100 to 9999, which no date edit holds.
-        ok = parts[2] >= 1 && parts[2] <= 31 && (parts[0] < 100 || parts[0] > 9999);
+      if (ok && given.size() >= 2) {
+        ok = parts[1] >= 1 && IsDateOfParts(parts[0], static_cast<unsigned>(parts[1]), static_cast<unsigned>(parts[2]), given.size() == 3);
       }
       if (!ok) {
         Warn(Q(variable) + " has date-parts that are not a date; ignored");
-        continue;
+        return;
       }
-      if (v.size() > 1) Warn(Q(variable) + " is a range; its end has no place and is ignored");
+      if (ranges.size() > 1) Warn(Q(variable) + " is a range; its end has no place and is ignored");
       date = CslDate{parts[0], static_cast<unsigned>(parts[1]), static_cast<unsigned>(parts[2])};
     } else if (key == "raw" || key == "literal") {
-      if (date) continue;  // date-parts say it already
-      if (!v.is_string()) {
-        Warn(Q(variable) + " " + key + " is not a text; ignored");
-      } else if (const auto d = ParseLooseDate(v.get<std::string>())) {
+      if (date) return;  // date-parts say it already
+      if (!v.IsString()) {
+        Warn(Q(variable) + " " + std::string(key) + " is not a text; ignored");
+      } else if (const auto d = ParseLooseDate(v.Text())) {
         date = CslDate{std::get<0>(*d), std::get<1>(*d), std::get<2>(*d)};
       } else if (literal) {
-        *literal = v.get<std::string>();
+        *literal = v.Text();
       } else {
-        Warn(Q(variable) + " " + Q(v.get<std::string>()) + " cannot be read as a date; ignored");
+        Warn(Q(variable) + " " + Q(v.Text()) + " cannot be read as a date; ignored");
       }
     } else {
       Warn(Q(variable) + " " + Q(key) + " has no place in a date of the form; ignored");
     }
-  }
+  });
   if (date && literal) literal->clear();
   return date;
 }
 
-void ItemReader::PlaceDate(std::string_view variable, std::size_t i, const Json& value, SourceValues& values) {
+void ItemReader::PlaceDate(std::string_view variable, std::size_t i, JsonValue value, SourceValues& values) {
   const FormDescription& form = values.Form();
   std::optional<CslDate> date = DateOf(variable, value, nullptr);
   if (!date) return;
@@ -448,10 +474,9 @@ void ItemReader::PlaceDate(std::string_view variable, std::size_t i, const Json&
   }
   OleDate day = OleFromCivil({date->year, date->month ? date->month : 1, date->day ? date->day : 1});
   // Citara's exact day number, where it still agrees with the date given.
-  if (citara_ && citara_->contains(kDates) && (*citara_)[std::string(kDates)].is_object()) {
-    const Json& dates = (*citara_)[std::string(kDates)];
-    if (dates.contains(variable) && dates[std::string(variable)].is_number()) {
-      const double exact = dates[std::string(variable)].get<double>();
+  if (const auto dates = Citara(kDates)) {
+    if (const auto given = dates->Find(variable); given && given->IsNumber()) {
+      const double exact = given->Number();
       if (std::isfinite(exact) && IsSupportedDate(exact)) {
         const CivilDate c = CivilFromOle(exact);
         if (c.year == date->year && (!date->month || c.month == date->month) && (!date->day || c.day == date->day)) day = exact;
@@ -461,7 +486,7 @@ void ItemReader::PlaceDate(std::string_view variable, std::size_t i, const Json&
   dates_.emplace_back(i, day);
 }
 
-void ItemReader::Place(const CslField& field, std::size_t i, const Json& value, SourceValues& values) {
+void ItemReader::Place(const CslField& field, std::size_t i, JsonValue value, SourceValues& values) {
   const FieldDescription& f = values.Form().fields[i];
   if (f.kind == FieldKind::DateEdit) {
     PlaceDate(field.variable, i, value, values);
@@ -478,77 +503,73 @@ void ItemReader::Place(const CslField& field, std::size_t i, const Json& value, 
   }
 }
 
-void ItemReader::ReadCustom(const Json& custom) {
-  if (!custom.is_object()) {
+void ItemReader::ReadCustom(JsonValue custom) {
+  if (!custom.IsObject()) {
     Warn("\"custom\" is not an object; ignored");
     return;
   }
-  for (const auto& [key, v] : custom.items()) {
-    if (key == kCitara && v.is_object()) {
-      citara_ = &v;
-      for (const auto& [k, x] : v.items()) {
+  custom.ForEach([&](std::string_view key, JsonValue v) {
+    if (key == kCitara && v.IsObject()) {
+      citara_ = v;
+      v.ForEach([&](std::string_view k, JsonValue) {
         if (k != kControl && k != kDateFormat && k != kDates && k != kMiddleInitials) {
           Warn("custom.citara." + std::string(k) + " is not Citara's; ignored");
         }
-      }
+      });
     } else {
-      Warn("custom." + key + " has no place in the form; ignored");
+      Warn("custom." + std::string(key) + " has no place in the form; ignored");
     }
-  }
+  });
 }
 
 CslImportedItem ItemReader::Read() {
   std::string id;
-  if (const auto it = item_.find("id"); it != item_.end()) {
-    if (it->is_string()) id = it->get<std::string>();
-    else if (it->is_number()) id = it->dump();
+  if (const auto given = item_.Find("id")) {
+    if (given->IsString()) id = given->Text();
+    else if (given->IsNumber()) id = given->NumberText();
   }
-  if (const auto it = item_.find("custom"); it != item_.end()) ReadCustom(*it);
-  std::string type;
-  const auto typeIt = item_.find("type");
-  const bool hasType = typeIt != item_.end() && typeIt->is_string();
-  if (hasType) type = typeIt->get<std::string>();
-  else if (typeIt != item_.end()) Warn("\"type\" is not a text");
+  if (const auto custom = item_.Find("custom")) ReadCustom(*custom);
+  std::string_view type;
+  const auto typeValue = item_.Find("type");
+  const bool hasType = typeValue && typeValue->IsString();
+  if (hasType) type = typeValue->Text();
+  else if (typeValue) Warn("\"type\" is not a text");
   const FormDescription& form = ChooseForm(type, hasType);
   SourceValues values(form, now_);
   const CslFormMapping& mapping = CslMappingOf(form);
 
-  for (const auto& [key, value] : item_.items()) {
-    if (key == "id" || key == "type" || key == "custom") continue;
-    bool placed = false;
+  item_.ForEach([&](std::string_view key, JsonValue value) {
+    if (key == "id" || key == "type" || key == "custom") return;
     for (const CslField& f : mapping.fields) {
       const bool main = f.variable == key;
-      const bool also = !f.alsoFrom.empty() && f.alsoFrom == key && !item_.contains(f.variable);
+      const bool also = !main && !f.alsoFrom.empty() && f.alsoFrom == key && !item_.Find(f.variable);
       if (!main && !also) continue;
       Place(f, *values.FieldIndex(f.field), value, values);
-      placed = true;
-      break;
+      return;
     }
-    if (placed) continue;
     if ((key == "author" && form.hasAuthors) || (key == "editor" && form.hasEditors)) {
       ContributorList names = Names(key, value);
       if (key == "author") values.SetAuthors(std::move(names));
       else values.SetEditors(std::move(names));
-      continue;
+      return;
     }
     if (!IsCslVariable(key)) {
       Warn(Q(key) + " is not a CSL variable; ignored");
-    } else if (!IsCslNameVariable(key) && !IsCslDateVariable(key) && (value.is_string() || value.is_number())) {
-      values.SetCslVariable(key, *TextOf(key, value));
+    } else if (!IsCslNameVariable(key) && !IsCslDateVariable(key) && (value.IsString() || value.IsNumber())) {
+      values.SetCslVariable(std::string(key), *TextOf(key, value));
       Warn(Q(key) + " has no place in the " + std::string(form.className) + " form");
     } else {
       Warn(Q(key) + " has no place in the " + std::string(form.className) + " form; ignored");
     }
-  }
+  });
 
   // As a form loads: every date edit takes its date (or now), in creation order, and then the
   // date detail is chosen, its radio button acting as a click.
   std::optional<std::size_t> radio = detailRadio_;
-  if (citara_ && citara_->contains(kDateFormat)) {
-    const Json& format = (*citara_)[std::string(kDateFormat)];
-    const std::optional<std::size_t> named = format.is_string() ? [&]() -> std::optional<std::size_t> {
+  if (const auto format = Citara(kDateFormat)) {
+    const std::optional<std::size_t> named = format->IsString() ? [&]() -> std::optional<std::size_t> {
       for (std::size_t r = 0; r < form.radios.size(); ++r) {
-        if (form.radios[r].caption == format.get_ref<const std::string&>()) return r;
+        if (form.radios[r].caption == format->Text()) return r;
       }
       return std::nullopt;
     }() : std::nullopt;
@@ -577,13 +598,20 @@ std::string Position(std::string_view text, std::size_t offset) {
   return "line " + std::to_string(line) + ", column " + std::to_string(column);
 }
 
-[[noreturn]] void ThrowNotJson(std::string_view text, const Json::parse_error& e) {
+// Checks that `text` is JSON, throwing CslJsonError where it is not. Returns true when its
+// top-level value is an array.
+bool CheckJson(std::string_view text, JsonTree& tree) {
+  std::optional<JsonSyntaxError> error;
+  const bool array = ReadJsonValues(text, tree, {}, error);
+  if (!error) return array;
+  // A number too large for a double; the library's message would quote all of its digits.
+  if (error->numberTooLarge) throw CslJsonError("the CSL-JSON is not valid JSON: it holds a number too large to read");
   // The library's message, less its prefix and the text it last read (which may be long).
-  std::string why = e.what();
+  std::string why = error->message;
   if (const std::size_t at = why.find("syntax error"); at != std::string::npos) why = why.substr(at);
   else if (const std::size_t colon = why.rfind(": "); colon != std::string::npos) why = why.substr(colon + 2);
   if (const std::size_t last = why.find("; last read"); last != std::string::npos) why = why.substr(0, last);
-  throw CslJsonError("the CSL-JSON is not valid JSON at " + Position(text, e.byte == 0 ? 0 : e.byte - 1) + ": " + why);
+  throw CslJsonError("the CSL-JSON is not valid JSON at " + Position(text, error->offset == 0 ? 0 : error->offset - 1) + ": " + why);
 }
 
 }  // namespace
@@ -606,60 +634,33 @@ void CslArrayWriter::Finish(std::string& out) { out += first_ ? "[]\n" : "\n]\n"
 void ReadCslJson(std::string_view text, OleDate now, const std::function<void(CslImportedItem&)>& onItem,
                  const std::function<void(std::size_t, const std::string&)>& onBadItem) {
   // A first pass that builds nothing: no item is handed on from a text that is not JSON.
-  if (!Json::accept(text.begin(), text.end())) {
-    try {
-      const Json discarded = Json::parse(text.begin(), text.end());
-      (void)discarded;
-    } catch (const Json::parse_error& e) {
-      ThrowNotJson(text, e);
-    } catch (const Json::exception&) {
-      // A number too large for a double; the library's message would quote all of its digits.
-    }
-    throw CslJsonError("the CSL-JSON is not valid JSON: it holds a number too large to read");
-  }
-  bool array = false;
+  JsonTree tree;
+  const bool array = CheckJson(text, tree);
   std::size_t index = 0;
-  const auto element = [&](const Json& value) {
+  std::optional<JsonSyntaxError> error;
+  // Each element of a top-level array is read, handed on and dropped as soon as it ends.
+  ReadJsonValues(text, tree, [&](JsonValue value) {
     ++index;
-    if (!value.is_object()) {
+    if (!value.IsObject()) {
+      if (!array) throw CslJsonError("the CSL-JSON holds neither an item nor an array of items");
       onBadItem(index, "item " + std::to_string(index) + " is not an object; ignored");
       return;
     }
     CslImportedItem item = ItemReader(value, index, now).Read();
     onItem(item);
-  };
-  Json top;
-  try {
-    // Each element of a top-level array is read, handed on and dropped as soon as it ends.
-    top = Json::parse(text.begin(), text.end(), [&](int depth, Json::parse_event_t event, Json& parsed) {
-      if (depth == 0 && event == Json::parse_event_t::array_start) array = true;
-      if (array && depth == 1 &&
-          (event == Json::parse_event_t::object_end || event == Json::parse_event_t::array_end ||
-           event == Json::parse_event_t::value)) {
-        element(parsed);
-        return false;
-      }
-      return true;
-    });
-  } catch (const Json::parse_error& e) {
-    ThrowNotJson(text, e);
-  }
-  if (array) return;
-  if (!top.is_object()) throw CslJsonError("the CSL-JSON holds neither an item nor an array of items");
-  element(top);
+  }, error);
 }
 
 CslImportedItem ReadCslItem(std::string_view itemJson, OleDate now) {
-  Json item;
-  try {
-    item = Json::parse(itemJson.begin(), itemJson.end());
-  } catch (const Json::parse_error& e) {
-    ThrowNotJson(itemJson, e);
-  } catch (const Json::exception&) {
-    throw CslJsonError("the CSL-JSON item is not valid JSON: it holds a number too large to read");
-  }
-  if (!item.is_object()) throw CslJsonError("the CSL-JSON item is not an object");
-  return ItemReader(item, 1, now).Read();
+  JsonTree tree;
+  if (CheckJson(itemJson, tree)) throw CslJsonError("the CSL-JSON item is not an object");
+  std::optional<CslImportedItem> item;
+  std::optional<JsonSyntaxError> error;
+  ReadJsonValues(itemJson, tree, [&](JsonValue value) {
+    if (value.IsObject()) item = ItemReader(value, 1, now).Read();
+  }, error);
+  if (!item) throw CslJsonError("the CSL-JSON item is not an object");
+  return std::move(*item);
 }
 
 }  // namespace citara

@@ -15,6 +15,13 @@
 
 namespace citara {
 
+// The fields that code, not only a form's description, names: the cited date that the
+// date-detail radio buttons act on, the web forms' date of retrieval, and the printed forms'
+// year spin edit.
+inline constexpr std::string_view kDateEdit = "DateEdit";
+inline constexpr std::string_view kDateRetrievedEdit = "DateRetrievedEdit";
+inline constexpr std::string_view kYearEdit = "YearEdit";
+
 // Which server a form belongs to; the saved data of the two differ in their date keys.
 enum class Deliverable { Citara, CitaraWeb };
 

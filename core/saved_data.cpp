@@ -15,8 +15,6 @@
 namespace citara {
 namespace {
 
-constexpr std::string_view kDateRetrievedEdit = "DateRetrievedEdit";
-constexpr std::string_view kYearEdit = "YearEdit";
 constexpr std::string_view kDateFormatKey = "*DateFormat";
 constexpr std::string_view kMlaEntryKey = "*MLACitaragraphy";
 constexpr std::string_view kApaEntryKey = "*APACitaragraphy";

@@ -19,11 +19,6 @@ constexpr int kContributorPanelHeight = 57;
 constexpr int kBevelHeight = 4;
 constexpr int kHintHidePause = 30000;  // the long hints stay up for 30 s
 
-// The name of the spin edit that holds a year of printing.
-constexpr std::string_view kYearEdit = "YearEdit";
-// The date edit that the date-format radio buttons act on.
-constexpr std::string_view kDateEdit = "DateEdit";
-
 ControlKind KindOf(FieldKind kind) {
   switch (kind) {
     case FieldKind::Edit: return ControlKind::Edit;

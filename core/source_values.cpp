@@ -5,9 +5,6 @@
 namespace citara {
 namespace {
 
-// The date edit that the date-detail radio buttons act on.
-constexpr std::string_view kDateEdit = "DateEdit";
-
 template <class Items>
 std::optional<std::size_t> IndexOf(const Items& items, std::string_view name) {
   for (std::size_t i = 0; i < items.size(); ++i) {

@@ -143,7 +143,9 @@ TEST(Cli, BadInputAndBadCommandLines) {
        "citara: unknown input format \"bibtex\" (saved-data or csl-json)"},
       {"saved-data --control Book --output-dir out", "", 2, "citara: --output-dir goes with --from csl-json only"},
       {"csl-json", "", 2, "citara: --control NAME is required"},
-      {"--control Book entry", "", 2, "citara: no command given (entry, saved-data, validate or csl-json): the command comes first"},
+      {"--control Book --style mla", "", 2, "citara: no command given (entry, saved-data, validate or csl-json)"},
+      {"--control Book -- entry", "", 2, "citara: no command given (entry, saved-data, validate or csl-json)"},
+      {"--control Book entry", "", 2, "citara: --style mla|apa is required with entry"},
       {"saved-data --control Book --verbose", "", 2, "citara: unknown option \"--verbose\""},
       {"saved-data --control Book a b", "", 2, "citara: more than one input file (\"a\" and \"b\")"},
       {"entry --control", "", 2, "citara: --control needs a value"},
@@ -159,6 +161,8 @@ TEST(Cli, BadInputAndBadCommandLines) {
   // A failed load leaves nothing half-printed, and usage errors point at the help.
   EXPECT_NE(Citara("entry", "").err.find("Try 'citara --help'."), std::string::npos);
 }
+
+const char* const kTaleForHelp = "Title:=a tale\r\nPlace of Printing:=Boston\r\nPublishing Company:=Harbor Books\r\nYear:=2001\r\n";
 
 TEST(Cli, HelpDescribesTheCommands) {
   for (const char* args : {"--help", "-h", "help"}) {
@@ -186,6 +190,31 @@ TEST(Cli, HelpDescribesTheCommands) {
     EXPECT_EQ(r.status, 0) << c.args;
     EXPECT_TRUE(r.out.starts_with(c.usage)) << c.args << "\n" << r.out;
   }
+  // A command's help lists the options it takes, and only those, and shows examples of it.
+  static const struct {
+    const char* command;
+    std::vector<const char*> options, others;
+  } options[] = {
+      {"entry", {"--control NAME", "--from FORMAT", "--style STYLE", "--format FORMAT", "--strict"}, {"--output-dir"}},
+      {"saved-data", {"--control NAME", "--from FORMAT", "--output-dir DIR", "--strict"}, {"--style", "--format"}},
+      {"validate", {"--control NAME", "--from FORMAT", "--strict"}, {"--style", "--output-dir"}},
+      {"csl-json", {"--control NAME", "--strict"}, {"--from", "--style", "--output-dir"}},
+  };
+  for (const auto& c : options) {
+    const std::string help = Citara(std::string(c.command) + " --help").out;
+    for (const char* o : c.options) EXPECT_NE(help.find("\n  " + std::string(o) + " "), std::string::npos) << c.command << " " << o;
+    for (const char* o : {"-h, --help", "--"}) EXPECT_NE(help.find("\n  " + std::string(o) + " "), std::string::npos) << c.command << " " << o;
+    for (const char* o : c.others) EXPECT_EQ(help.find(o), std::string::npos) << c.command << " " << o;
+    EXPECT_NE(help.find("Examples:\n  citara " + std::string(c.command) + " "), std::string::npos) << help;
+    EXPECT_NE(Citara("--help").out.find("\n  citara " + std::string(c.command) + " --"), std::string::npos) << c.command;
+    // No line of the help is wider than a terminal.
+    for (std::size_t start = 0, end; (end = help.find('\n', start)) != std::string::npos; start = end + 1) {
+      EXPECT_LE(end - start, 100u) << help.substr(start, end - start);
+    }
+  }
+  // Options may come before the command, and help asked for before it is the command's.
+  EXPECT_TRUE(Citara("--help entry").out.starts_with("Usage: citara entry"));
+  EXPECT_EQ(Citara("--control Book --style mla --format text entry", kTaleForHelp).out, "A Tale. Boston: Harbor Books, 2001. ");
 }
 
 // A folder of this process's own for files a case writes.

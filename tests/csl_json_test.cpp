@@ -147,6 +147,57 @@ TEST(CslJson, ADocumentIsAnArrayOfItemsOrOneItem) {
   EXPECT_TRUE(ids.empty());
 }
 
+// Dates no calendar has, as fuzzing found them: each is refused with a warning (or, in a year
+// field, kept as typed), and the item still goes out and comes back to the same values.
+TEST(CslJson, DatesNoCalendarHasAreRefusedAndTheRoundTripHolds) {
+  static const struct {
+    const char* item;
+    const char* saved;  // the line of the date's field in the saved data
+    std::vector<std::string> warnings;
+  } cases[] = {
+      {R"({"type": "article-magazine", "issued": {"raw": "1997-15"}})", "Date of Publication:=March 15, 2024",
+       {"\"issued\" \"1997-15\" cannot be read as a date; ignored"}},
+      {R"({"type": "webpage", "issued": {"raw": "9999-15"}})", "Date Last Modified:=March 15, 2024",
+       {"\"issued\" \"9999-15\" cannot be read as a date; ignored"}},
+      {R"({"type": "article-magazine", "issued": {"raw": "1997-02-30"}})", "Date of Publication:=March 15, 2024",
+       {"\"issued\" \"1997-02-30\" cannot be read as a date; ignored"}},
+      {R"({"type": "article-magazine", "issued": {"literal": "30 February 1997"}})", "Date of Publication:=March 15, 2024",
+       {"\"issued\" \"30 February 1997\" cannot be read as a date; ignored"}},
+      {R"({"type": "article-magazine", "issued": {"raw": "1997-12-31"}})", "Date of Publication:=December 31, 1997", {}},
+      {R"({"type": "article-journal", "issued": {"raw": "1997-15"}})", "Year:=1997-15", {}},
+      {R"({"type": "article-journal", "issued": {"date-parts": [["123456"]]}})", "Year:=1998",
+       {"\"issued\" has date-parts that are not a date; ignored"}},
+      {R"({"type": "article-journal", "issued": {"date-parts": [[123456]]}})", "Year:=1998",
+       {"\"issued\" has date-parts that are not a date; ignored"}},
+      {R"({"type": "article-journal", "issued": {"date-parts": [["99999"]]}})", "Year:=99999", {}},
+      {R"({"type": "entry-encyclopedia", "issued": {"literal": "19981997"}})", "Year:=19981997", {}},
+      {R"({"type": "article-journal", "issued": {"date-parts": [["-44", "3", "15"]]}})", "Year:=-44",
+       {"\"issued\": only its year has a place in the Journal form"}},
+      {R"({"type": "article-magazine", "issued": {"date-parts": [[99999, 1, 31]]}})", "Date of Publication:=March 15, 2024",
+       {"\"issued\" lies outside the years 100 to 9999 that a date field holds; ignored"}},
+  };
+  for (const auto& c : cases) {
+    const CslImportedItem item = ReadCslItem(c.item, kNow);
+    const std::string saved = SavedDataText(item.values);
+    EXPECT_NE(saved.find(std::string(c.saved) + "\r\n"), std::string::npos) << c.item << "\n" << saved;
+    EXPECT_EQ(item.warnings, c.warnings) << c.item;
+    const std::string exported = CslItemJson(item.values, "x");
+    const CslImportedItem back = ReadCslItem(exported, kNow);
+    EXPECT_EQ(SavedDataText(back.values), saved) << exported;
+    EXPECT_EQ(CslItemJson(back.values, "x"), exported);
+  }
+}
+
+// A key given twice in an object counts once, with the value given last.
+TEST(CslJson, AKeyGivenTwiceCountsWithItsLastValue) {
+  const CslImportedItem item = ReadCslItem(R"({"type": "book", "title": "first", "type": "article-journal",
+      "title": "second", "author": [{"family": "A", "family": "B"}], "DOI": "1", "DOI": "2"})", kNow);
+  EXPECT_EQ(item.values.Form().className, "Journal");
+  EXPECT_EQ(item.values.Text("TitleEdit"), "second");
+  EXPECT_EQ(item.values.Authors(), (ContributorList{{"B", "", ""}}));
+  EXPECT_EQ(item.values.CslVariables(), (std::vector<std::pair<std::string, std::string>>{{"DOI", "2"}}));
+}
+
 TEST(CslJson, CitarasOwnDataTravelsUnderCustomOnlyWhereCslHasNoPlace) {
   SourceValues book(BookForm(), kNow);
   book.SetText(*book.FieldIndex("TitleEdit"), "a tale");

@@ -30,8 +30,6 @@
 namespace citara::web {
 
 inline constexpr std::string_view kUrlEdit = "URLEdit";
-inline constexpr std::string_view kDateEdit = "DateEdit";
-inline constexpr std::string_view kDateRetrievedEdit = "DateRetrievedEdit";
 inline constexpr std::string_view kMonthDayYearRadio = "MonthDayYearRadioButton";
 inline constexpr std::string_view kMonthYearRadio = "MonthYearRadioButton";
 inline constexpr std::string_view kYearOnlyRadio = "YearOnlyRadioButton";
