@@ -150,8 +150,8 @@ void AppendMarkdownEscaped(std::string& out, std::string_view text, bool paragra
       case '+':
         escape = paragraphStart && i == 0;
         break;
-      case '.':  // "..." would become an ellipsis
-        escape = next == '.' || before == '.' || (digitsOnly && i > 0);
+      case '.':  // "..." would become an ellipsis, "Jan. 12" an abbreviation joined to "12"
+        escape = next == '.' || before == '.' || next == ' ' || (digitsOnly && i > 0);
         break;
       case ')':
         escape = digitsOnly && i > 0;

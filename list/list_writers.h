@@ -43,7 +43,8 @@ std::string WriteWorksCited(const ListWriter& writer, const WorksCited& list);
 // The escapers, for tests and other writers: "<" as "&lt;" ...; "*" as "\*" ...
 void AppendHtmlEscaped(std::string& out, std::string_view text);
 // Markdown: the characters that would start emphasis, code, a link, raw HTML, an entity, a
-// citation or math, and those that smart typography changes (quotes, "--", "..."), are escaped;
+// citation or math, and those that smart typography changes (quotes, "--", "...", the space after
+// a period that it takes for an abbreviation's and makes unbreakable), are escaped;
 // with `paragraphStart`, also what would make the text a list item or a heading.
 void AppendMarkdownEscaped(std::string& out, std::string_view text, bool paragraphStart);
 

@@ -263,17 +263,18 @@ TEST(ListWriters, MarkdownEscapesWhatAReaderWouldTakeForMarkup) {
   } cases[] = {
       {"*Stars* _x_ `y`", false, "\\*Stars\\* \\_x\\_ \\`y\\`"},
       {"[draft] <b> & $5 @me #1 ~z^ | !", false, "\\[draft\\] \\<b\\> \\& \\$5 \\@me \\#1 \\~z\\^ \\| \\!"},
-      {"---. x -- y - z 1-2", true, "\\-\\-\\-. x \\-\\- y - z 1-2"},
+      {"---. x -- y - z 1-2", true, "\\-\\-\\-\\. x \\-\\- y - z 1-2"},
       {"O'Neil \"Co\"", false, "O\\'Neil \\\"Co\\\""},  // no smart quotes
       {"wait... so", false, "wait\\.\\.\\. so"},
-      {"1998. A year", true, "1998\\. A year"},          // not an ordered list
+      {"1998.A year", true, "1998\\.A year"},            // not an ordered list
       {"1998) A year", true, "1998\\) A year"},
-      {"1998. A year", false, "1998. A year"},
+      {"1998.A year", false, "1998.A year"},
+      {"12 Jan. 1997, p. A1", false, "12 Jan\\. 1997, p\\. A1"},  // no abbreviation's unbreakable space
       {"- dash", true, "\\- dash"},                      // not a bullet
       {"+ plus", true, "\\+ plus"},
       {"back\\slash {x}", false, "back\\\\slash \\{x\\}"},
       {"two\nlines\tand tab", false, "two lines and tab"},
-      {"Smith, J. (1998). Title: sub; 50% = ok? a/b", true, "Smith, J. (1998). Title: sub; 50% = ok? a/b"},
+      {"Smith, J.(1998). Title: sub; 50% = ok? a/b", true, "Smith, J.(1998)\\. Title: sub; 50% = ok? a/b"},
   };
   for (const auto& c : cases) {
     std::string out;
@@ -282,8 +283,8 @@ TEST(ListWriters, MarkdownEscapesWhatAReaderWouldTakeForMarkup) {
   }
   EXPECT_EQ(WriteWorksCited(*FindListWriter("markdown"), TwoEntries()),
             "# Works Cited\n\n"
-            "Carver, Ellen. *A \\<Tale\\> \\& \\\"Co\\\"*. Boston: X, 1997.\n\n"
-            "\\-\\-\\-. \\*Stars\\* 1-2 \\[draft\\] \\_x\\_ \\`y\\` \\.\\.\\. \\-\\- O\\'Neil \\$5 \\@me \\#1 \\~z\\^.\n\n");
+            "Carver, Ellen\\. *A \\<Tale\\> \\& \\\"Co\\\"*\\. Boston: X, 1997.\n\n"
+            "\\-\\-\\-\\. \\*Stars\\* 1-2 \\[draft\\] \\_x\\_ \\`y\\` \\.\\.\\. \\-\\- O\\'Neil \\$5 \\@me \\#1 \\~z\\^.\n\n");
 }
 
 TEST(ListWriters, TextIsTheHeadingThenOneLinePerEntry) {
