@@ -576,10 +576,22 @@ int RunList(const Invocation& inv, Io& io) {
       add(*values, InputName(path));
       continue;
     }
-    Invocation one = inv;
-    one.files = {path};
+    // One pass over the document: nothing is written before every item is read, so --strict can
+    // still refuse the list after the last warning.
+    const std::string text = ReadInput(path, io.in);
     const std::string file = inv.files.size() > 1 ? InputName(path) + " " : "";
-    status = std::max(status, ForEachSource(one, io, [&](const Source& source) { add(source.values, file + source.label); }));
+    ReadCslJson(
+        text, LocalNow(),
+        [&](CslImportedItem& item) {
+          const std::string label = file + ItemLabel(item.index, item.id);
+          for (const std::string& w : item.warnings) io.err << "citara: warning: " << label << ": " << w << "\n";
+          warnings += item.warnings.size();
+          add(item.values, label);
+        },
+        [&](std::size_t, const std::string& message) {
+          io.err << "citara: " << file << message << "\n";
+          status = kExitFailure;
+        });
   }
   if (inv.strict && warnings) throw Reported{kExitFailure};
   const WorksCited list = std::move(builder).Finish();

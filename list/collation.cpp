@@ -32,9 +32,19 @@ const Row* FindRow(const Row (&rows)[N], char32_t cp) {
 void AppendSortFold(std::string& out, std::string_view text) {
   for (std::size_t pos = 0; pos < text.size();) {
     const unsigned char c = static_cast<unsigned char>(text[pos]);
-    if (c < 0x80) {  // ASCII: A-Z lowered, controls dropped
-      if (c >= 0x20 && c != 0x7F) out += (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : static_cast<char>(c);
-      ++pos;
+    if (c < 0x80) {  // ASCII: A-Z lowered, controls dropped; a run of it goes out in one piece
+      std::size_t end = pos;
+      while (end < text.size() && static_cast<unsigned char>(text[end]) < 0x80) ++end;
+      const std::size_t from = out.size();
+      out.append(text, pos, end - pos);
+      std::size_t kept = from;
+      for (std::size_t i = from; i < out.size(); ++i) {
+        const char ch = out[i];
+        if (static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F) continue;
+        out[kept++] = (ch >= 'A' && ch <= 'Z') ? static_cast<char>(ch + ('a' - 'A')) : ch;
+      }
+      out.resize(kept);
+      pos = end;
       continue;
     }
     const std::size_t start = pos;

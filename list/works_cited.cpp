@@ -109,7 +109,7 @@ std::string YearLetters(std::size_t n) {
 
 void WorksCitedBuilder::Add(const SourceValues& source) {
   const SortFamily family = style_->family;
-  Item item{style_->entry(source), {}, {}, 0, std::string::npos, {}, items_.size()};
+  Item item{style_->entry(source), {}, {}, 0, std::string::npos, {}};
   const ContributorList& authors = source.Authors();
   const std::string& text = item.citation.text;
   if (!authors.empty()) {
@@ -153,18 +153,21 @@ void WorksCitedBuilder::Add(const SourceValues& source) {
 }
 
 WorksCited WorksCitedBuilder::Finish() && {
-  // Equal keys are rare: the entries' folded texts, then their exact texts, are made only then.
-  std::stable_sort(items_.begin(), items_.end(), [](const Item& a, const Item& b) {
-    if (const int c = a.key.compare(b.key); c != 0) return c < 0;
-    return CompareForSort(a.citation.text, b.citation.text) < 0;
+  // The items stay where they are; the sort moves pointers. Equal keys are rare: only then are the
+  // entries' texts compared.
+  std::vector<Item*> order(items_.size());
+  for (std::size_t i = 0; i < items_.size(); ++i) order[i] = &items_[i];
+  std::stable_sort(order.begin(), order.end(), [](const Item* a, const Item* b) {
+    if (const int c = a->key.compare(b->key); c != 0) return c < 0;
+    return CompareForSort(a->citation.text, b->citation.text) < 0;
   });
   WorksCited list{style_->heading, {}};
-  list.entries.reserve(items_.size());
+  list.entries.reserve(order.size());
   const auto sameAuthors = [](const Item& a, const Item& b) { return !a.authors.empty() && a.authors == b.authors; };
-  for (std::size_t i = 0; i < items_.size();) {
-    Item& item = items_[i];
+  for (std::size_t i = 0; i < order.size();) {
+    Item& item = *order[i];
     if (style_->family == SortFamily::Mla) {
-      if (i > 0 && item.namesEnd > 0 && sameAuthors(items_[i - 1], item)) {
+      if (i > 0 && item.namesEnd > 0 && sameAuthors(*order[i - 1], item)) {
         ReplaceInEntry(item.citation, 0, item.namesEnd, "---. ");
       }
       list.entries.push_back(std::move(item.citation));
@@ -173,9 +176,9 @@ WorksCited WorksCitedBuilder::Finish() && {
     }
     // APA: a run of works by exactly the same authors in the same year gets its letters.
     std::size_t end = i + 1;
-    while (end < items_.size() && sameAuthors(item, items_[end]) && items_[end].year == item.year) ++end;
+    while (end < order.size() && sameAuthors(item, *order[end]) && order[end]->year == item.year) ++end;
     for (std::size_t k = i; k < end; ++k) {
-      Item& work = items_[k];
+      Item& work = *order[k];
       if (end - i > 1 && work.yearEnd != std::string::npos) ReplaceInEntry(work.citation, work.yearEnd, 0, YearLetters(k - i));
       list.entries.push_back(std::move(work.citation));
     }

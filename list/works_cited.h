@@ -74,7 +74,6 @@ class WorksCitedBuilder {
     std::size_t namesEnd;   // the entry begins with the names text [0, namesEnd); 0 when it does not
     std::size_t yearEnd;    // where a year letter goes (npos: no year found)
     std::string year;       // the year as the entry prints it ("1998", "n.d.")
-    std::size_t order;      // position of Add
   };
 
   const ListStyle* style_;
