@@ -22,6 +22,8 @@
 #include "core/saved_data.h"
 #include "core/source_form.h"
 #include "core/source_values.h"
+#include "list/list_writers.h"
+#include "list/works_cited.h"
 #include "widgets/platform.h"
 
 namespace citara {
@@ -93,12 +95,12 @@ const Row& Named(const Row (&rows)[N], std::string_view name, std::string_view w
 
 enum OptionBit : unsigned {
   kControlOption = 1, kStyleOption = 2, kFormatOption = 4, kFromOption = 8, kOutputDirOption = 16,
-  kStrictOption = 32, kOneFile = 64, kManyFiles = 128,
+  kStrictOption = 32, kOneFile = 64, kManyFiles = 128, kOutputOption = 256,
 };
 
 struct Invocation {
   std::string command;
-  std::string control, style, format, from, outputDir;
+  std::string control, style, format, from, outputDir, output;
   bool strict = false;
   std::vector<std::string> files;
 };
@@ -123,6 +125,7 @@ int RunEntry(const Invocation&, Io&);
 int RunSavedData(const Invocation&, Io&);
 int RunValidate(const Invocation&, Io&);
 int RunCslJson(const Invocation&, Io&);
+int RunList(const Invocation&, Io&);
 
 constexpr unsigned kSourceOptions = kControlOption | kFromOption | kStrictOption | kOneFile;
 
@@ -166,6 +169,21 @@ constexpr Command kCommands[] = {
      "csl-json --control Book examples/book.txt > sources.json\n"
      "csl-json --control Journal a.txt b.txt c.txt > journals.json\n",
      kControlOption | kStrictOption | kManyFiles, RunCslJson},
+    {"list", "list --style STYLE [--format FORMAT] [--from saved-data] [--control NAME] [--output FILE] [FILE...]\n"
+             "       citara list --from csl-json --style STYLE [--format FORMAT] [--output FILE] [FILE...]",
+     "print the sorted list of works cited of many sources",
+     "Every source of every FILE gives its entry; the entries are sorted by the style's rule (MLA:\n"
+     "\"Works Cited\", a later work of the same authors beginning \"---. \"; APA: \"References\", the\n"
+     "works of the same authors and year lettered \"(1998a)\", \"(1998b)\") and printed under the\n"
+     "heading. FORMAT is rtf (the default: a hanging indent of half an inch, double spacing),\n"
+     "html (a standalone page), markdown or text (the heading, then one line per entry). A\n"
+     "saved-data FILE is of kind NAME, or without --control of the kind its file name says\n"
+     "(book.txt, webarticle.txt). A source whose required fields are not all filled is listed all\n"
+     "the same, with a warning naming it and its first blank field. --output FILE writes the list\n"
+     "to FILE instead of standard output.\n",
+     "list --style mla --format html examples/*.txt > works-cited.html\n"
+     "list --from csl-json --style apa --format rtf --output references.rtf sources.json\n",
+     kControlOption | kFromOption | kStrictOption | kManyFiles | kStyleOption | kFormatOption | kOutputOption, RunList},
 };
 
 struct OptionHelp {
@@ -283,6 +301,29 @@ std::string CommandNames() {
   return out;
 }
 
+// The names of a span of rows: "mla or apa", "mla|apa".
+template <class Row>
+std::string RowNames(std::span<const Row> rows, std::string_view last = " or ") {
+  std::string out;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    if (i > 0) out += i + 1 == rows.size() ? last : ", ";
+    out += rows[i].name;
+  }
+  return out;
+}
+
+void CheckListOptions(const Invocation& inv) {
+  if (inv.style.empty()) throw UsageError("--style " + RowNames(ListStyles(), "|") + " is required with list");
+  if (!FindListStyle(inv.style)) {
+    throw UsageError("unknown style " + Quoted(inv.style) + " (" + RowNames(ListStyles()) + ")");
+  }
+  if (!FindListWriter(inv.format)) {
+    throw UsageError("unknown format " + Quoted(inv.format) + " (" + RowNames(ListWriters()) + ")");
+  }
+}
+
+// Parses the arguments after the command. Returns false when help was asked for.
+
 // Where the command stands among the arguments: the first that is neither an option nor an
 // option's value, so that options may come before it as well as after. None after "--".
 std::optional<std::size_t> CommandPosition(std::span<const std::string_view> args) {
@@ -317,6 +358,7 @@ bool ParseOptions(const Command& command, std::vector<std::string> args, Invocat
   app.add_option("--format", inv.format);
   app.add_option("--from", inv.from);
   app.add_option("--output-dir", inv.outputDir);
+  app.add_option("--output", inv.output);
   app.add_flag("--strict", inv.strict);
   app.add_option("FILE", inv.files);
   std::reverse(args.begin(), args.end());
@@ -366,16 +408,20 @@ bool ParseOptions(const Command& command, std::vector<std::string> args, Invocat
     if (csl && !inv.control.empty()) {
       throw UsageError("--control goes with --from saved-data only: a CSL-JSON item names its own kind");
     }
-    if (!csl && inv.control.empty()) throw UsageError("--control NAME is required");
-    if (!csl && !FindForm(inv.control)) {
+    if (!csl && inv.control.empty() && command.run != RunList) throw UsageError("--control NAME is required");
+    if (!csl && !inv.control.empty() && !FindForm(inv.control)) {
       throw UsageError("unknown control " + Quoted(inv.control) + " (choose from " + FormNames() + ")");
     }
   }
   if (command.options & kStyleOption) {
-    if (inv.style.empty()) throw UsageError("--style " + Names(kStyles, "|") + " is required with entry");
-    Named(kStyles, inv.style, "style");
     if (inv.format.empty()) inv.format = "rtf";
-    Named(kFormats, inv.format, "format");
+    if (command.run == RunList) {
+      CheckListOptions(inv);
+    } else {
+      if (inv.style.empty()) throw UsageError("--style " + Names(kStyles, "|") + " is required with entry");
+      Named(kStyles, inv.style, "style");
+      Named(kFormats, inv.format, "format");
+    }
   }
   if (!csl && !inv.outputDir.empty()) throw UsageError("--output-dir goes with --from csl-json only");
   if (inv.files.empty()) inv.files.push_back("-");
@@ -584,6 +630,77 @@ int RunCslJson(const Invocation& inv, Io& io) {
   writer.Finish(sink.Text());
   sink.Flush(true);
   return kExitOk;
+}
+
+// The kind of a saved-data file of a list: --control NAME, or the kind its file name says
+// ("examples/webarticle.txt" is a WebArticle).
+const FormDescription& ListFileForm(const Invocation& inv, const std::string& path) {
+  if (!inv.control.empty()) return *FindForm(inv.control);
+  if (path == "-") throw UsageError("--control NAME is required to list standard input");
+  if (const FormDescription* form = FindForm(std::filesystem::path(path).stem().string())) return *form;
+  throw UsageError("the name of " + Quoted(path) + " names no control (" + FormNames() + "); give --control NAME");
+}
+
+int RunList(const Invocation& inv, Io& io) {
+  for (const std::string& path : inv.files) {
+    if (inv.from == kSavedData) ListFileForm(inv, path);  // a wrong file name is found before any is read
+  }
+  WorksCitedBuilder builder(*FindListStyle(inv.style));
+  std::size_t warnings = 0;
+  int status = kExitOk;
+  const auto add = [&](const SourceValues& values, const std::string& label) {
+    if (const FieldDescription* blank = FirstBlankRequiredField(values)) {
+      io.err << "citara: warning: " << label << ": the " << values.Form().className << "'s required field "
+             << Quoted(blank->caption) << " is blank; it is listed all the same\n";
+      ++warnings;
+    }
+    builder.Add(values);
+  };
+  for (const std::string& path : inv.files) {
+    if (inv.from == kSavedData) {
+      std::optional<SourceValues> values;
+      warnings += LoadSavedDataFile(path, ListFileForm(inv, path), io, values);
+      add(*values, InputName(path));
+      continue;
+    }
+    // One pass over the document: nothing is written before every item is read, so --strict can
+    // still refuse the list after the last warning.
+    const std::string text = ReadInput(path, io.in);
+    const std::string file = inv.files.size() > 1 ? InputName(path) + " " : "";
+    ReadCslJson(
+        text, LocalNow(),
+        [&](CslImportedItem& item) {
+          const std::string label = file + ItemLabel(item.index, item.id);
+          for (const std::string& w : item.warnings) io.err << "citara: warning: " << label << ": " << w << "\n";
+          warnings += item.warnings.size();
+          add(item.values, label);
+        },
+        [&](std::size_t, const std::string& message) {
+          io.err << "citara: " << file << message << "\n";
+          status = kExitFailure;
+        });
+  }
+  if (inv.strict && warnings) throw Reported{kExitFailure};
+  const WorksCited list = std::move(builder).Finish();
+  const ListWriter& writer = *FindListWriter(inv.format);
+  std::ofstream file;
+  if (!inv.output.empty()) {
+    file.open(inv.output, std::ios::binary);
+    if (!file) throw InputError("cannot write " + Quoted(inv.output) + ": " + std::strerror(errno));
+  }
+  Sink sink(inv.output.empty() ? io.out : file);
+  writer.begin(sink.Text(), list.heading);
+  for (const Citation& entry : list.entries) {
+    writer.entry(sink.Text(), entry);
+    sink.Flush();
+  }
+  writer.end(sink.Text());
+  sink.Flush(true);
+  if (!inv.output.empty()) {
+    file.close();
+    if (!file) throw InputError("cannot write " + Quoted(inv.output) + ": " + std::strerror(errno));
+  }
+  return status;
 }
 
 // The exit status after the output is flushed: a write that failed is an error of its own.

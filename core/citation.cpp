@@ -61,6 +61,7 @@ void AppendRtfText(std::string& out, std::string_view text) {
 // after \ltrch). LibreOffice takes each associated setting only after \rtlch; without them it
 // shows those scripts upright and at its default size.
 constexpr std::string_view kParagraphStart = "\\pard\\rtlch\\fcs1\\af0\\afs16\\ltrch\\fcs0\\f0\\fs16 ";
+constexpr std::string_view kPard = "\\pard";
 constexpr std::string_view kItalicOn = "\\rtlch\\fcs1\\ai\\ltrch\\fcs0\\i ";
 constexpr std::string_view kItalicOff = "\\rtlch\\fcs1\\ai0\\ltrch\\fcs0\\i0 ";
 
@@ -102,9 +103,13 @@ std::string_view RtfDocumentStart() {
   return "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fswiss\\fcharset0 MS Sans Serif;}}\r\n\\viewkind4\\uc1";
 }
 
-void AppendRtfParagraph(std::string& out, const Citation& citation) {
+void AppendRtfParagraph(std::string& out, const Citation& citation) { AppendRtfParagraph(out, citation, {}); }
+
+void AppendRtfParagraph(std::string& out, const Citation& citation, std::string_view paragraphSettings) {
   const std::string_view text = citation.text;
-  out += kParagraphStart;
+  out += kPard;
+  out += paragraphSettings;
+  out += kParagraphStart.substr(kPard.size());
   if (citation.HasItalics()) {
     AppendRtfText(out, text.substr(0, citation.italicBegin));
     out += kItalicOn;

@@ -75,6 +75,9 @@ std::string CitationToMarked(const Citation& citation);
 // Each paragraph is the one CitationToRtf writes; a document of one entry is CitationToRtf's.
 std::string_view RtfDocumentStart();
 void AppendRtfParagraph(std::string& out, const Citation& citation);
+// The same paragraph with paragraph settings after its "\pard": "\qc" centres it,
+// "\fi-720\li720\sl480\slmult1" gives it a half-inch hanging indent and double spacing.
+void AppendRtfParagraph(std::string& out, const Citation& citation, std::string_view paragraphSettings);
 std::string_view RtfDocumentEnd();
 
 // MakeCitationRtf(entry, italic, searchFrom): the RTF of `entry` with the first occurrence of

@@ -133,18 +133,18 @@ TEST(Cli, BadInputAndBadCommandLines) {
       {"entry --control Book --style chicago", "", 2, "citara: unknown style \"chicago\" (mla or apa)"},
       {"entry --control Book --style mla --format html", "", 2, "citara: unknown format \"html\" (rtf, text or marked)"},
       {"entry --style mla", "", 2, "citara: --control NAME is required"},
-      {"", "", 2, "citara: no command given (entry, saved-data, validate or csl-json)"},
-      {"print --control Book", "", 2, "citara: unknown command \"print\" (entry, saved-data, validate or csl-json)"},
-      {"saved-data --control Book --style mla", "", 2, "citara: --style goes with entry only"},
-      {"validate --control Book --format text", "", 2, "citara: --format goes with entry only"},
+      {"", "", 2, "citara: no command given (entry, saved-data, validate, csl-json or list)"},
+      {"print --control Book", "", 2, "citara: unknown command \"print\" (entry, saved-data, validate, csl-json or list)"},
+      {"saved-data --control Book --style mla", "", 2, "citara: --style goes with entry and list only"},
+      {"validate --control Book --format text", "", 2, "citara: --format goes with entry and list only"},
       {"entry --from csl-json --control Book --style mla", "", 2,
        "citara: --control goes with --from saved-data only: a CSL-JSON item names its own kind"},
       {"entry --from bibtex --control Book --style mla", "", 2,
        "citara: unknown input format \"bibtex\" (saved-data or csl-json)"},
       {"saved-data --control Book --output-dir out", "", 2, "citara: --output-dir goes with --from csl-json only"},
       {"csl-json", "", 2, "citara: --control NAME is required"},
-      {"--control Book --style mla", "", 2, "citara: no command given (entry, saved-data, validate or csl-json)"},
-      {"--control Book -- entry", "", 2, "citara: no command given (entry, saved-data, validate or csl-json)"},
+      {"--control Book --style mla", "", 2, "citara: no command given (entry, saved-data, validate, csl-json or list)"},
+      {"--control Book -- entry", "", 2, "citara: no command given (entry, saved-data, validate, csl-json or list)"},
       {"--control Book entry", "", 2, "citara: --style mla|apa is required with entry"},
       {"saved-data --control Book --verbose", "", 2, "citara: unknown option \"--verbose\""},
       {"saved-data --control Book a b", "", 2, "citara: more than one input file (\"a\" and \"b\")"},
@@ -510,3 +510,109 @@ TEST(Cli, CslJsonThatCannotBeReadAndItemsWithWarnings) {
 }
 
 }  // namespace
+
+namespace {
+
+std::string AllExamples() {
+  std::string files;
+  for (const char* name : {"book", "encyclopedia", "journal", "magazine", "newspaper", "other", "webarticle",
+                           "personalsite", "professionalsite", "newsgroup"}) {
+    files += " " + Examples() + name + ".txt";
+  }
+  return files;
+}
+
+}  // namespace
+
+TEST(Cli, ListPrintsTheSortedListOfTheExamplesUnderItsHeading) {
+  const Result mla = Citara("list --style mla --format text" + AllExamples());
+  EXPECT_EQ(mla.status, 0) << mla.err;
+  EXPECT_EQ(mla.err, "");
+  EXPECT_EQ(mla.out,
+            "Works Cited\n\n"
+            "Carver, Ellen M. Home page. June 2000 <http://www.example.com/~carver/>.\n\n"
+            "---. \"Ocean Tides.\" Harbor Monthly 12 Jan. 1997. 23-25.\n\n"
+            "---. \"Ocean Tides.\" New Harbor Encyclopedia. vol. 12. 1997 ed.\n\n"
+            "---. \"The Rising Tide.\" Coastal Science Online. 3 Mar. 2000 <http://www.example.com/tides.html>.\n\n"
+            "---. \"Tide Tables for the North Shore.\" Online posting. 14 Feb. 2000 <news:sci.example.tides>.\n\n"
+            "Carver, Ellen M., and Paweł Ostrowski. \"Tidal Energy and Coastal Towns.\" Journal of Coastal Studies "
+            "14.2 (1996): 101-118.\n\n"
+            "Harbor Research Center. Harbor University. 20 Nov. 2000 <http://www.example.edu/harbor/>.\n\n"
+            "Smith, John Q. The Biography of Benjamin Franklin. Ed. Ann Brown. vol. 2. 3rd ed. New York: Harbor Books, "
+            "1998. 12-15. \n\n"
+            "Trail Society. A Guide to the Coastal Trail: Maps and Notes. Portland, ME: Trail Society, May 1999. \n\n"
+            "Zola, Émile. \"City Council Votes on the Harbor Plan.\" Harbor Daily News 9 Sept. 2001: A1.\n\n");
+  const Result apa = Citara("list --style APA --format text" + AllExamples());
+  EXPECT_EQ(apa.status, 0) << apa.err;
+  EXPECT_TRUE(apa.out.starts_with("References\n\nCarver, E. M. (1997a). Ocean tides. In New harbor encyclopedia"));
+  EXPECT_NE(apa.out.find("\n\nCarver, E. M. (1997b, January 12). Ocean tides."), std::string::npos);
+  EXPECT_NE(apa.out.find("\n\nCarver, E. M. (2000c, February 14). Tide tables"), std::string::npos);
+  // The same list from CSL-JSON made of the examples, and in RTF, with its heading and layout.
+  const Result json = Citara("csl-json --control Book " + Examples() + "book.txt");
+  const std::string path = ::testing::TempDir() + "citara_list_" + std::to_string(getpid()) + ".json";
+  std::ofstream(path, std::ios::binary) << json.out;
+  const Result rtf = Citara("list --from csl-json --style mla " + path);
+  EXPECT_EQ(rtf.status, 0) << rtf.err;
+  EXPECT_TRUE(rtf.out.starts_with("{\\rtf1"));
+  EXPECT_NE(rtf.out.find("\\pard\\qc\\sl480\\slmult1"), std::string::npos);
+  EXPECT_NE(rtf.out.find("\\pard\\fi-720\\li720\\sl480\\slmult1\\rtlch\\fcs1\\af0\\afs16\\ltrch\\fcs0\\f0\\fs16 Smith, John Q. "),
+            std::string::npos);
+  std::remove(path.c_str());
+}
+
+TEST(Cli, ListNamesSourcesWithBlankRequiredFieldsAndStrictFails) {
+  const std::string json =
+      R"([{"id": "a", "type": "book", "title": "tides", "author": [{"family": "Young", "given": "Ann"}], "issued": {"date-parts": [[2010]]}},
+          {"id": "b", "type": "book", "title": "maps", "author": [{"family": "Carver", "given": "Ellen"}], "publisher": "P", "publisher-place": "Q", "issued": {"date-parts": [[2000]]}}])";
+  const Result r = Citara("list --from csl-json --style mla --format text", json);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "Works Cited\n\nCarver, Ellen. Maps. Q: P, 2000. \n\nYoung, Ann. Tides. : , 2010. \n\n");
+  EXPECT_EQ(r.err,
+            "citara: warning: item 1 (\"a\"): the Book's required field \"Place of Printing:\" is blank; it is listed "
+            "all the same\n");
+  const Result strict = Citara("list --from csl-json --style mla --format text --strict", json);
+  EXPECT_EQ(strict.status, 1);
+  EXPECT_EQ(strict.out, "");
+  EXPECT_NE(strict.err.find("--strict: the warnings above are errors; nothing was written"), std::string::npos);
+  // A saved-data text is of the kind --control names; its warnings name the file.
+  const Result saved = Citara("list --control book --style apa --format text", "Title:=tides\n");
+  EXPECT_EQ(saved.status, 0) << saved.err;
+  EXPECT_EQ(saved.err,
+            "citara: warning: standard input: the Book's required field \"Place of Printing:\" is blank; it is listed "
+            "all the same\n");
+}
+
+TEST(Cli, ListWritesToItsOutputFileAndRefusesWrongCommandLines) {
+  const std::string path = ::testing::TempDir() + "citara_list_" + std::to_string(getpid()) + ".html";
+  const Result r = Citara("list --style apa --format html --output " + path + " " + Examples() + "book.txt");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "");
+  const std::string html = Slurp(path);
+  EXPECT_TRUE(html.starts_with("<!DOCTYPE html>"));
+  EXPECT_NE(html.find("<p class=\"entry\">Smith, J. Q. (1998). <i>The biography of Benjamin Franklin</i> (3rd ed."),
+            std::string::npos);
+  std::remove(path.c_str());
+  static const struct {
+    const char* args;
+    const char* message;
+  } cases[] = {
+      {"list --format text", "citara: --style mla|apa is required with list\n"},
+      {"list --style chicago", "citara: unknown style \"chicago\" (mla or apa)\n"},
+      {"list --style mla --format docx", "citara: unknown format \"docx\" (rtf, html, markdown or text)\n"},
+      {"list --style mla", "citara: --control NAME is required to list standard input\n"},
+      {"list --style mla /tmp/sources.txt",
+       "citara: the name of \"/tmp/sources.txt\" names no control (Book, Encyclopedia, Journal, Magazine, Newspaper, "
+       "Other, WebArticle, PersonalSite, ProfessionalSite, Newsgroup); give --control NAME\n"},
+      {"entry --control book --style mla --output x.rtf", "citara: --output goes with list only\n"},
+      {"list --style mla --output-dir x", "citara: --output-dir goes with saved-data only\n"},
+  };
+  for (const auto& c : cases) {
+    const Result bad = Citara(c.args);
+    EXPECT_EQ(bad.status, 2) << c.args;
+    EXPECT_EQ(bad.out, "");
+    EXPECT_EQ(bad.err, std::string(c.message) + "Try 'citara --help'.\n") << c.args;
+  }
+  const Result unwritable = Citara("list --control book --style mla --output /nonexistent/x.rtf", "Title:=t\n");
+  EXPECT_EQ(unwritable.status, 1);
+  EXPECT_NE(unwritable.err.find("citara: cannot write \"/nonexistent/x.rtf\": No such file or directory"), std::string::npos);
+}

@@ -1,0 +1,176 @@
+#!/usr/bin/env python3
+"""Writes list/fold_table.inc: the folded form of every code point above U+007F that folds to
+something other than itself, as the list of works cited compares its sort keys, and the simple
+lower-case mapping of those above U+007F that have one (entries equal when folded are ordered by
+their lower-cased texts, so that an accented letter comes after the plain one, "Елкин" before
+"Ёлкин", then by their exact texts).
+
+Usage: list/make_fold_table.py [--ucd DIR] [--check] [OUTPUT]
+  --ucd DIR  the Unicode Character Database's folder (default /usr/share/unicode, Debian's unicode-data)
+  --check    write nothing; exit 1 with a message when OUTPUT differs from what would be written
+  OUTPUT     default: fold_table.inc beside this script
+
+The folding rule, applied to one code point (its result may be empty or several code points):
+  1. a mark (general category M*), a control (Cc) or a format character (Cf) folds to nothing;
+  2. a code point with a decomposition (canonical or compatibility, the tag dropped) folds to the
+     folds of its decomposition's code points, one after the other ("Å" -> "a", "ﬁ" -> "fi");
+  3. a letter whose name is "<base letter's name> WITH ..." and which has no decomposition folds as
+     its base letter ("Ł" LATIN CAPITAL LETTER L WITH STROKE -> "l", "Ø" -> "o", "Đ" -> "d");
+  4. the ligatures and the sharp s that the Unicode collation algorithm's root order spells out
+     fold to their letters (EXPANSIONS below: "ß" -> "ss", "Æ" -> "ae", "Œ" -> "oe");
+  5. anything else folds to its simple lower-case mapping, or to itself when it has none.
+ASCII is folded in code by the same rule (A-Z lowered, controls dropped), so the table starts at
+U+0080. The output is checked in: every build (native and Windows) folds by the same data, and the
+build needs neither Python nor the database.
+"""
+
+import argparse
+import os
+import re
+import sys
+
+EXPANSIONS = {
+    0x00DF: "ss",  # LATIN SMALL LETTER SHARP S
+    0x1E9E: "ss",  # LATIN CAPITAL LETTER SHARP S
+    0x00C6: "ae", 0x00E6: "ae",  # LATIN CAPITAL / SMALL LETTER AE
+    0x0152: "oe", 0x0153: "oe",  # LATIN CAPITAL / SMALL LIGATURE OE
+}
+
+
+def read_version(ucd):
+    path = os.path.join(ucd, "ReadMe.txt")
+    with open(path, encoding="utf-8") as f:
+        match = re.search(r"Version (\d+\.\d+\.\d+) of the Unicode Standard", f.read())
+    if not match:
+        sys.exit(f"{path}: no 'Version N.N.N of the Unicode Standard' line")
+    return match.group(1)
+
+
+def read_data(ucd):
+    """{code point: (name, category, decomposition list, simple lower-case or None)}; ranges
+    (<CJK Ideograph, First> ...) are left out: none of their code points folds."""
+    data = {}
+    with open(os.path.join(ucd, "UnicodeData.txt"), encoding="utf-8") as f:
+        for line in f:
+            fields = line.rstrip("\n").split(";")
+            cp = int(fields[0], 16)
+            name, category = fields[1], fields[2]
+            if name.startswith("<") and name != "<control>":
+                continue
+            decomposition = [int(x, 16) for x in fields[5].split() if not x.startswith("<")]
+            lower = int(fields[13], 16) if fields[13] else None
+            data[cp] = (name, category, decomposition, lower)
+    return data
+
+
+def fold_all(data):
+    by_name = {v[0]: cp for cp, v in data.items()}
+    folds = {}
+
+    def fold(cp):
+        if cp < 0x80:
+            if cp < 0x20 or cp == 0x7F:
+                return ""
+            return chr(cp).lower() if 0x41 <= cp <= 0x5A else chr(cp)
+        if cp in folds:
+            return folds[cp]
+        entry = data.get(cp)
+        if entry is None:
+            return chr(cp)
+        name, category, decomposition, lower = entry
+        if category.startswith("M") or category in ("Cc", "Cf"):
+            result = ""
+        elif decomposition:
+            result = "".join(fold(d) for d in decomposition)
+        elif cp in EXPANSIONS:
+            result = EXPANSIONS[cp]
+        elif category.startswith("L") and " WITH " in name and name.split(" WITH ")[0] in by_name:
+            result = fold(by_name[name.split(" WITH ")[0]])
+        elif lower is not None:
+            result = fold(lower) if lower != cp else chr(cp)
+        else:
+            result = chr(cp)
+        folds[cp] = result
+        return result
+
+    for cp in sorted(data):
+        fold(cp)
+    return {cp: f for cp, f in folds.items() if f != chr(cp)}
+
+
+def lower_all(data):
+    return {cp: v[3] for cp, v in data.items() if cp >= 0x80 and v[3] is not None and v[3] != cp}
+
+
+def render(version, folds, lowers):
+    pool = ""
+    offsets = {}
+    rows = []
+    for cp in sorted(folds):
+        text = folds[cp].encode("utf-8")
+        if text not in offsets:
+            offsets[text] = len(pool.encode("utf-8"))
+            pool += folds[cp]
+        rows.append((cp, offsets[text], len(text)))
+    pool_bytes = pool.encode("utf-8")
+    out = [
+        "// Generated by list/make_fold_table.py from the Unicode Character Database; do not edit.",
+        f"// Unicode {version}: {len(rows)} code points that fold to something else.",
+        f'constexpr std::string_view kFoldUnicodeVersion = "{version}";',
+        "constexpr FoldRow kFoldRows[] = {",
+    ]
+    line = ""
+    for cp, offset, length in rows:
+        item = f"{{0x{cp:X}, {offset}, {length}}},"
+        if len(line) + len(item) + 1 > 100:
+            out.append(line.rstrip())
+            line = ""
+        line += item + " "
+    if line:
+        out.append(line.rstrip())
+    out.append("};")
+    out.append("// The folded texts, UTF-8, one after the other.")
+    out.append("constexpr char kFoldText[] =")
+    chunk = ""
+    for b in pool_bytes:
+        chunk += f"\\x{b:02X}"
+        if len(chunk) >= 88:
+            out.append(f'    "{chunk}"')
+            chunk = ""
+    if chunk:
+        out.append(f'    "{chunk}"')
+    out[-1] += ";"
+    out.append(f"// The simple lower-case mapping above U+007F: {len(lowers)} code points.")
+    out.append("constexpr LowerRow kLowerRows[] = {")
+    line = ""
+    for cp in sorted(lowers):
+        item = f"{{0x{cp:X}, 0x{lowers[cp]:X}}},"
+        if len(line) + len(item) + 1 > 100:
+            out.append(line.rstrip())
+            line = ""
+        line += item + " "
+    if line:
+        out.append(line.rstrip())
+    out.append("};")
+    return "\n".join(out) + "\n"
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--ucd", default="/usr/share/unicode")
+    parser.add_argument("--check", action="store_true")
+    parser.add_argument("output", nargs="?", default=os.path.join(os.path.dirname(os.path.abspath(__file__)), "fold_table.inc"))
+    args = parser.parse_args()
+    data = read_data(args.ucd)
+    text = render(read_version(args.ucd), fold_all(data), lower_all(data))
+    if args.check:
+        with open(args.output, encoding="utf-8") as f:
+            if f.read() != text:
+                sys.exit(f"{args.output} differs from what {sys.argv[0]} writes from {args.ucd}; run it again")
+        return
+    with open(args.output, "w", encoding="utf-8") as f:
+        f.write(text)
+
+
+if __name__ == "__main__":
+    main()
