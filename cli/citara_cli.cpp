@@ -38,15 +38,18 @@ struct Reported {
 
 // --- What the commands are made of: styles, output formats, input formats ---
 
+// A style is the entry rule it runs: the classic rules the controls give, and the current
+// editions beside them.
 struct Style {
   std::string_view name;
-  CitationStyle style;
+  EntryRule FormDescription::*rule;
 };
-constexpr Style kStyles[] = {{"mla", CitationStyle::MLA}, {"apa", CitationStyle::APA}};
+constexpr Style kStyles[] = {
+    {"mla", &FormDescription::mla}, {"apa", &FormDescription::apa},
+    {"mla9", &FormDescription::mla9}, {"apa7", &FormDescription::apa7},
+};
 
-Citation EntryOf(const Style& style, const SourceValues& values) {
-  return IsApa(style.style) ? values.Form().apa(values) : values.Form().mla(values);
-}
+Citation EntryOf(const Style& style, const SourceValues& values) { return (values.Form().*style.rule)(values); }
 
 // An output format writes one entry alone (a saved-data text in) or a run of entries (CSL-JSON in:
 // one line per entry, or one RTF document with a paragraph per entry).
@@ -129,7 +132,8 @@ constexpr Command kCommands[] = {
     {"entry", "entry [--from saved-data] --control NAME --style STYLE [--format FORMAT] [FILE]\n"
               "       citara entry --from csl-json --style STYLE [--format FORMAT] [FILE]",
      "print the entry of a source, or of every item of a CSL-JSON document",
-     "STYLE is mla or apa. FORMAT is rtf (the default: the control's rich text), text (the plain\n"
+     "STYLE is mla or apa (the entries the controls give) or mla9 or apa7 (MLA 9th and APA 7th\n"
+     "edition). FORMAT is rtf (the default: the control's rich text), text (the plain\n"
      "entry) or marked (the plain entry with its italic part between asterisks). From a saved-data\n"
      "text nothing else is printed, not even a final newline. From CSL-JSON every item gives its\n"
      "entry in order: one line each in text and marked, one RTF document with a paragraph per\n"

@@ -176,6 +176,20 @@ Citation Apa(const FormValues& v) {
   return std::move(b).Finish();
 }
 
+// --- The current editions ---
+
+DateDetail Detail(const FormValues& v) {
+  if (v.Checked(kYearOnlyRadio)) return DateDetail::Year;
+  return v.Checked(kMonthDayYearRadio) ? DateDetail::Day : DateDetail::Month;
+}
+
+// As a book, dated in the chosen detail: Trail Society. (1999, May). *A guide to the coastal
+// trail: Maps and notes*.
+Citation Apa7(const FormValues& v) { return Apa7Book(v, Apa7Date(v.Date("DateEdit"), Detail(v))); }
+
+// *A Guide to the Coastal Trail: Maps and Notes*. Trail Society, May 1999.
+Citation Mla9(const FormValues& v) { return Mla9Book(v, Mla9Date(v.Date("DateEdit"), Detail(v))); }
+
 constexpr FormDescription kForm{
     .className = "Other",
     .caption = "Other",
@@ -188,6 +202,8 @@ constexpr FormDescription kForm{
     .creationOrder = kCreationOrder,
     .mla = Mla,
     .apa = Apa,
+    .mla9 = Mla9,
+    .apa7 = Apa7,
 };
 
 }  // namespace

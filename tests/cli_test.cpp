@@ -129,8 +129,8 @@ TEST(Cli, BadInputAndBadCommandLines) {
       {"entry --control Pamphlet --style mla", "", 2,
        "citara: unknown control \"Pamphlet\" (choose from Book, Encyclopedia, Journal, Magazine, Newspaper, Other, "
        "WebArticle, PersonalSite, ProfessionalSite, Newsgroup)"},
-      {"entry --control Book", "", 2, "citara: --style mla|apa is required with entry"},
-      {"entry --control Book --style chicago", "", 2, "citara: unknown style \"chicago\" (mla or apa)"},
+      {"entry --control Book", "", 2, "citara: --style mla|apa|mla9|apa7 is required with entry"},
+      {"entry --control Book --style chicago", "", 2, "citara: unknown style \"chicago\" (mla, apa, mla9 or apa7)"},
       {"entry --control Book --style mla --format html", "", 2, "citara: unknown format \"html\" (rtf, text or marked)"},
       {"entry --style mla", "", 2, "citara: --control NAME is required"},
       {"", "", 2, "citara: no command given (entry, saved-data, validate or csl-json)"},
