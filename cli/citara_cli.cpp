@@ -74,10 +74,10 @@ constexpr std::string_view kSavedData = "saved-data", kCslJson = "csl-json";
 constexpr std::string_view kInputFormats[] = {kSavedData, kCslJson};
 
 template <class Row, std::size_t N>
-std::string Names(const Row (&rows)[N], std::string_view last = " or ") {
+std::string Names(const Row (&rows)[N], std::string_view last = " or ", std::string_view separator = ", ") {
   std::string out;
   for (std::size_t i = 0; i < N; ++i) {
-    if (i > 0) out += i + 1 == N ? last : ", ";
+    if (i > 0) out += i + 1 == N ? last : separator;
     if constexpr (std::is_same_v<Row, std::string_view>) out += rows[i];
     else out += rows[i].name;
   }
@@ -295,7 +295,7 @@ bool ParseOptions(const Command& command, std::vector<std::string> args, Invocat
     }
   }
   if (command.options & kStyleOption) {
-    if (inv.style.empty()) throw UsageError("--style " + Names(kStyles, "|") + " is required with entry");
+    if (inv.style.empty()) throw UsageError("--style " + Names(kStyles, "|", "|") + " is required with entry");
     Named(kStyles, inv.style, "style");
     if (inv.format.empty()) inv.format = "rtf";
     Named(kFormats, inv.format, "format");
