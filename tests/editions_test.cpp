@@ -4,6 +4,9 @@
 // written with the italic run between asterisks.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -12,6 +15,10 @@
 #include "core/source_values.h"
 #include "print/print_forms.h"
 #include "web/web_forms.h"
+
+#if !defined(_WIN32)
+#include <unistd.h>
+#endif
 
 namespace citara {
 namespace {
@@ -166,10 +173,8 @@ const Source kNewsgroup = Source(NewsgroupForm())
                               .Date("DateEdit", {2000, 2, 14})
                               .Date("DateRetrievedEdit", {2001, 3, 4});
 
-TEST(Apa7, EntriesOfEveryForm) {
-  ExpectEntries(
-      &FormDescription::apa7,
-      {
+std::vector<Row> Apa7Rows() {
+  return {
           // Book: editors beside authors stand in the title's parenthesis; no place, pages or series.
           {"example", kBook,
            "Smith, J. Q. (1998). *The biography of Benjamin Franklin* (A. Brown, Ed.; 3rd ed., Vol. 2). Harbor Books."},
@@ -290,13 +295,11 @@ TEST(Apa7, EntriesOfEveryForm) {
            "research list. http://lists.example.org/42"},
           {"no author", kNewsgroup.Authors({}),
            "*Tide tables for the north shore* [Online forum post]. (2000, February 14). news:sci.example.tides"},
-      });
+  };
 }
 
-TEST(Mla9, EntriesOfEveryForm) {
-  ExpectEntries(
-      &FormDescription::mla9,
-      {
+std::vector<Row> Mla9Rows() {
+  return {
           {"example", kBook,
            "Smith, John Q. *The Biography of Benjamin Franklin*. Edited by Ann Brown, 3rd ed., vol. 2, Harbor Books, "
            "1998."},
@@ -394,8 +397,53 @@ TEST(Mla9, EntriesOfEveryForm) {
           {"a list name", kNewsgroup.Text("GroupNameEdit", "coastal research list"),
            "Carver, Ellen M. \"Tide Tables for the North Shore.\" *Coastal Research List*, 14 Feb. 2000, "
            "news:sci.example.tides. Accessed 4 Mar. 2001."},
-      });
+  };
 }
+
+TEST(Apa7, EntriesOfEveryForm) { ExpectEntries(&FormDescription::apa7, Apa7Rows()); }
+TEST(Mla9, EntriesOfEveryForm) { ExpectEntries(&FormDescription::mla9, Mla9Rows()); }
+
+#if !defined(_WIN32)
+// Every entry of both tables as one RTF document, a paragraph each, read back by pandoc: each
+// paragraph is the entry's text with exactly its italic run as emphasis.
+TEST(Editions, EveryEntryReadsBackWithPandocToItsTextAndItalicRun) {
+  if (std::system("pandoc --version >/dev/null 2>&1") != 0) GTEST_SKIP() << "pandoc is not installed";
+  std::vector<std::string> expected;
+  std::string rtf(RtfDocumentStart());
+  for (auto [rule, rows] : {std::pair{&FormDescription::apa7, Apa7Rows()}, std::pair{&FormDescription::mla9, Mla9Rows()}}) {
+    for (const Row& row : rows) {
+      const SourceValues values = row.source.Values();
+      AppendRtfParagraph(rtf, (row.source.Form().*rule)(values));
+      expected.push_back(row.entry);
+    }
+  }
+  rtf += RtfDocumentEnd();
+  const std::string path = ::testing::TempDir() + "citara_editions_" + std::to_string(getpid()) + ".rtf";
+  std::ofstream(path, std::ios::binary) << rtf;
+  FILE* pipe = popen(("pandoc -f rtf -t html --wrap=none " + path).c_str(), "r");
+  std::string html;
+  char buf[65536];
+  for (std::size_t n; (n = fread(buf, 1, sizeof buf, pipe)) > 0;) html.append(buf, n);
+  pclose(pipe);
+  std::remove(path.c_str());
+  std::vector<std::string> read;
+  for (std::size_t at = 0; (at = html.find("<p>", at)) != std::string::npos;) {
+    const std::size_t end = html.find("</p>", at);
+    std::string paragraph = html.substr(at + 3, end - at - 3);
+    static const std::pair<std::string_view, std::string_view> kReplace[] = {
+        {"<em>", "*"}, {"</em>", "*"}, {"&quot;", "\""}, {"&lt;", "<"}, {"&gt;", ">"}, {"&amp;", "&"}};
+    for (const auto& [from, to] : kReplace) {
+      for (std::size_t i = 0; (i = paragraph.find(from, i)) != std::string::npos; i += to.size()) {
+        paragraph.replace(i, from.size(), to);
+      }
+    }
+    read.push_back(std::move(paragraph));
+    at = end;
+  }
+  ASSERT_EQ(read.size(), expected.size());
+  for (std::size_t i = 0; i < read.size(); ++i) EXPECT_EQ(read[i], expected[i]);
+}
+#endif
 
 // --- The shared parts at their edges ---
 
