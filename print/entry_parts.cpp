@@ -167,7 +167,7 @@ void AppendApa7Periodical(CitationBuilder& b, std::string_view name, std::string
   if (!volume.empty()) italic.append(italic.empty() ? "" : ", ").append(volume);
   std::string rest;
   if (!issue.empty()) rest.append("(").append(issue).append(")");
-  if (!pages.empty()) rest.append(", ").append(EnDashRanges(pages));
+  if (!pages.empty()) rest.append(italic.empty() && rest.empty() ? "" : ", ").append(EnDashRanges(pages));
   b.Italic(italic) << italic << rest;
   if (!italic.empty() || !rest.empty()) b << (EndsWithTerminalPunctuation(rest.empty() ? italic : rest) ? " " : ". ");
 }

@@ -134,8 +134,8 @@ void AppendApa7ArticleLead(CitationBuilder& b, const FormValues& v, std::string_
 void AppendApa7Periodical(CitationBuilder& b, std::string_view name, std::string_view volume, std::string_view issue,
                           std::string_view pages);
 
-// The opening of an MLA 9 article entry: authors, the quoted article title, then the container
-// ("TitleEdit" and `containerField`) in title case and italics, and its elements after it:
+// An MLA 9 article entry: authors, the quoted article title ("TitleEdit"), then the container
+// (the field `containerField`) in title case and italics, followed by its elements:
 //   Carver, Ellen M. "Ocean Tides." *Harbor Monthly*, vol. 12, 12 Jan. 1997, pp. 23–25.
 // The source's DOI link follows the elements as its location.
 Citation Mla9Article(const FormValues& v, std::string_view containerField, std::initializer_list<std::string_view> elements);

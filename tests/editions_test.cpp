@@ -233,6 +233,8 @@ std::vector<Row> Apa7Rows() {
           {"a DOI", kJournal.Doi("10.1000/xyz"),
            "Carver, E. M., & Ostrowski, P. (1996). Tidal energy and coastal towns. *Journal of Coastal Studies, "
            "14*(2), 101–118. https://doi.org/10.1000/xyz"},
+          {"no journal name and no volume", kJournal.Authors(kCarver).Text("JournalEdit", "").Text("VolumeEdit", "").Text("IssueEdit", ""),
+           "Carver, E. M. (1996). Tidal energy and coastal towns. 101–118."},
           {"a DOI given as a link", kJournal.Authors(kCarver).Doi("https://doi.org/10.1000/xyz"),
            "Carver, E. M. (1996). Tidal energy and coastal towns. *Journal of Coastal Studies, 14*(2), 101–118. "
            "https://doi.org/10.1000/xyz"},
