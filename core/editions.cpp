@@ -73,20 +73,20 @@ constexpr std::string_view kEnDash = "\u2013";
 
 std::string Apa7Initials(std::string_view given) {
   std::string out;
-  bool partStart = true;
+  bool partStart = true, hyphen = false;  // a hyphen joins the next part's initial to the last
   for (std::size_t pos = 0; pos < given.size();) {
     const char c = given[pos];
     if (c == ' ' || c == '-') {
-      if (c == '-' && !out.empty() && out.back() == '.') out += '-';
+      hyphen = hyphen || c == '-';
       partStart = true;
       ++pos;
       continue;
     }
     if (partStart) {
-      if (!out.empty() && out.back() == '.') out += ' ';
+      if (!out.empty()) out += hyphen ? '-' : ' ';
       out += FirstCodePoint(given.substr(pos));
       out += '.';
-      partStart = false;
+      partStart = hyphen = false;
     }
     pos += Utf8Length(given, pos);
   }

@@ -481,6 +481,8 @@ TEST(Editions, NamesAndInitials) {
       {{"Roux", "Anne-Sophie", ""}, "Roux, A.-S.", "A.-S. Roux"},
       {{"Roux", "Anne-Sophie", "M."}, "Roux, A.-S. M.", "A.-S. M. Roux"},
       {{"Lee", "Mary Ann", ""}, "Lee, M. A.", "M. A. Lee"},
+      {{"Lee", " Jean- Paul ", ""}, "Lee, J.-P.", "J.-P. Lee"},
+      {{"Lee", "Jean-", ""}, "Lee, J.", "J. Lee"},
       {{"Zola", "Émile", ""}, "Zola, É.", "É. Zola"},
       {{"Trail Society", "", ""}, "Trail Society", "Trail Society"},
       {{"", "Plato", ""}, "P.", "P."},
