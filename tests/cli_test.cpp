@@ -551,7 +551,9 @@ TEST(Cli, EveryEditionExampleInTextMarkedAndRtf) {
     EXPECT_EQ(Citara(args + " --format text" + file).out, Unmarked(e.marked)) << e.control << " " << e.style;
     const Result rtf = Citara(args + " --format rtf" + file);
     EXPECT_TRUE(rtf.out.starts_with("{\\rtf1")) << rtf.out;
-    if (pandoc) EXPECT_EQ(ReadRtfWithPandoc(rtf.out), e.marked) << e.control << " " << e.style;
+    if (pandoc) {
+      EXPECT_EQ(ReadRtfWithPandoc(rtf.out), e.marked) << e.control << " " << e.style;
+    }
   }
   if (!pandoc) GTEST_SKIP() << "pandoc is not installed: the RTF was not read back";
 }
