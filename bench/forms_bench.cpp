@@ -1,7 +1,8 @@
 // Speed of the ten source forms, each filled once as a writer would fill it (every field, three
 // authors, one editor where the form has an editor list): one complete entry per iteration (the
 // form's rule, then the RTF writer), the same entry asked for again on the unchanged form, and one
-// read and one write of the saved-data text.
+// read and one write of the saved-data text; and the entry of each style (the classic ones and
+// the current editions) from the form's values.
 //
 //   build/native/bench/forms_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 #include <benchmark/benchmark.h>
@@ -11,6 +12,7 @@
 #include <string_view>
 
 #include "core/source_form.h"
+#include "core/source_values.h"
 #include "print/print_forms.h"
 #include "web/web_forms.h"
 #include "widgets/date_edit.h"
@@ -109,6 +111,24 @@ void BM_RepeatedRequest(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(apa ? f.form->GetAPACitaraInfo() : f.form->GetMLACitaraInfo());
 }
 BENCHMARK(BM_RepeatedRequest)->ArgsProduct({benchmark::CreateDenseRange(0, kFormCount - 1, 1), {0, 1}});
+
+// One entry of each of the four styles made from the form's values (a SourceValues record, as a
+// CSL-JSON document or a list gives them), then the RTF writer: the classic rules beside the
+// current editions, on the same values.
+void BM_StyleEntry(benchmark::State& state) {
+  Filled f(static_cast<std::size_t>(state.range(0)));
+  static constexpr struct {
+    std::string_view name;
+    EntryRule FormDescription::*rule;
+  } kStyles[] = {{" mla", &FormDescription::mla}, {" apa", &FormDescription::apa},
+                 {" mla9", &FormDescription::mla9}, {" apa7", &FormDescription::apa7}};
+  const auto& style = kStyles[state.range(1)];
+  Label(state, style.name);
+  const SourceValues values = ReadValues(*f.form);
+  const EntryRule rule = values.Form().*style.rule;
+  for (auto _ : state) benchmark::DoNotOptimize(CitationToRtf(rule(values)));
+}
+BENCHMARK(BM_StyleEntry)->ArgsProduct({benchmark::CreateDenseRange(0, kFormCount - 1, 1), {0, 1, 2, 3}});
 
 void BM_SavedDataRead(benchmark::State& state) {
   Filled f(static_cast<std::size_t>(state.range(0)));

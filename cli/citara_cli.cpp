@@ -40,15 +40,18 @@ struct Reported {
 
 // --- What the commands are made of: styles, output formats, input formats ---
 
+// A style is the entry rule it runs: the classic rules the controls give, and the current
+// editions beside them.
 struct Style {
   std::string_view name;
-  CitationStyle style;
+  EntryRule FormDescription::*rule;
 };
-constexpr Style kStyles[] = {{"mla", CitationStyle::MLA}, {"apa", CitationStyle::APA}};
+constexpr Style kStyles[] = {
+    {"mla", &FormDescription::mla}, {"apa", &FormDescription::apa},
+    {"mla9", &FormDescription::mla9}, {"apa7", &FormDescription::apa7},
+};
 
-Citation EntryOf(const Style& style, const SourceValues& values) {
-  return IsApa(style.style) ? values.Form().apa(values) : values.Form().mla(values);
-}
+Citation EntryOf(const Style& style, const SourceValues& values) { return (values.Form().*style.rule)(values); }
 
 // An output format writes one entry alone (a saved-data text in) or a run of entries (CSL-JSON in:
 // one line per entry, or one RTF document with a paragraph per entry).
@@ -73,10 +76,10 @@ constexpr std::string_view kSavedData = "saved-data", kCslJson = "csl-json";
 constexpr std::string_view kInputFormats[] = {kSavedData, kCslJson};
 
 template <class Row, std::size_t N>
-std::string Names(const Row (&rows)[N], std::string_view last = " or ") {
+std::string Names(const Row (&rows)[N], std::string_view last = " or ", std::string_view separator = ", ") {
   std::string out;
   for (std::size_t i = 0; i < N; ++i) {
-    if (i > 0) out += i + 1 == N ? last : ", ";
+    if (i > 0) out += i + 1 == N ? last : separator;
     if constexpr (std::is_same_v<Row, std::string_view>) out += rows[i];
     else out += rows[i].name;
   }
@@ -133,7 +136,8 @@ constexpr Command kCommands[] = {
     {"entry", "entry [--from saved-data] --control NAME --style STYLE [--format FORMAT] [FILE]\n"
               "entry --from csl-json --style STYLE [--format FORMAT] [FILE]",
      "print the entry of a source, or of every item of a CSL-JSON document",
-     "STYLE is mla or apa. FORMAT is rtf (the default: the control's rich text), text (the plain\n"
+     "STYLE is mla or apa (the entries the controls give) or mla9 or apa7 (MLA 9th and APA 7th\n"
+     "edition). FORMAT is rtf (the default: the control's rich text), text (the plain\n"
      "entry) or marked (the plain entry with its italic part between asterisks). From a saved-data\n"
      "text nothing else is printed, not even a final newline. From CSL-JSON every item gives its\n"
      "entry in order: one line each in text and marked, one RTF document with a paragraph per\n"
@@ -418,7 +422,7 @@ bool ParseOptions(const Command& command, std::vector<std::string> args, Invocat
     if (command.run == RunList) {
       CheckListOptions(inv);
     } else {
-      if (inv.style.empty()) throw UsageError("--style " + Names(kStyles, "|") + " is required with entry");
+      if (inv.style.empty()) throw UsageError("--style " + Names(kStyles, "|", "|") + " is required with entry");
       Named(kStyles, inv.style, "style");
       Named(kFormats, inv.format, "format");
     }

@@ -1,6 +1,7 @@
-// A source form described as data: its fields, labels, radio buttons and the two rules that join
-// its entries. One shared implementation builds the form from this description and serves every
-// member that the ten source forms have in common (entries, reset, saved data, validation).
+// A source form described as data: its fields, labels, radio buttons, the two rules that join its
+// entries and the rules of the current editions of the two styles. One shared implementation
+// builds the form from this description and serves every member that the ten source forms have in
+// common (entries, reset, saved data, validation).
 #pragma once
 
 #include <span>
@@ -99,6 +100,10 @@ struct FormDescription {
   std::string_view focusField{};
   EntryRule mla = nullptr;
   EntryRule apa = nullptr;
+  // The current editions (core/editions.h): MLA 9th and APA 7th. Only the classic rules above
+  // are the controls' own entries.
+  EntryRule mla9 = nullptr;
+  EntryRule apa7 = nullptr;
 };
 
 }  // namespace citara

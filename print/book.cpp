@@ -119,6 +119,14 @@ constexpr RowCell kRows[] = {
     {"YearEdit", 3}, {"VolumeEdit", 3}, {"EditionEdit", 3}, {"PagesEdit", 3},
 };
 
+// --- The current editions ---
+
+// Smith, J. Q. (1998). *The biography of Benjamin Franklin* (A. Brown, Ed.; 3rd ed., Vol. 2). Harbor Books.
+Citation Apa7(const FormValues& v) { return Apa7Book(v, Apa7YearDate(v.Text("YearEdit"))); }
+
+// Smith, John Q. *The Biography of Benjamin Franklin*. Edited by Ann Brown, 3rd ed., vol. 2, Harbor Books, 1998.
+Citation Mla9(const FormValues& v) { return Mla9Book(v, v.Text("YearEdit")); }
+
 constexpr FormDescription kForm{
     .className = "Book",
     .caption = "Book",
@@ -131,6 +139,8 @@ constexpr FormDescription kForm{
     .rows = kRows,
     .mla = Mla,
     .apa = Apa,
+    .mla9 = Mla9,
+    .apa7 = Apa7,
 };
 
 }  // namespace

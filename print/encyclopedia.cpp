@@ -102,6 +102,30 @@ constexpr RowCell kRows[] = {
     {"YearEdit", 3}, {"VolumeEdit", 3}, {"PagesEdit", 3},
 };
 
+// --- The current editions ---
+
+// Carver, E. M. (1997). Ocean tides. In *New harbor encyclopedia* (Vol. 12, pp. 233–235). Harbor Press.
+// An organization author that is the publisher is named once.
+Citation Apa7(const FormValues& v) {
+  const std::string work = CapitalizeTitle(v.Text("EncyclopediaEdit"), CitationStyle::APA);
+  const std::string details = JoinGiven({ApaVolume(v.Text("VolumeEdit")), Apa7Pages(v.Text("PagesEdit"))}, ", ");
+  const std::string_view company = v.Text("CompanyEdit");
+  CitationBuilder b;
+  AppendApa7ArticleLead(b, v, Apa7YearDate(v.Text("YearEdit")));
+  if (!work.empty() || !details.empty()) b << "In ";
+  AppendApa7ItalicTitle(b, work, details);
+  if (!PublisherIsAuthor(v.Authors(), company)) b << Element(company);
+  AppendApa7Doi(b, v);
+  return Finished(std::move(b));
+}
+
+// Carver, Ellen M. "Ocean Tides." *New Harbor Encyclopedia*, vol. 12, Harbor Press, 1997, pp. 233–35.
+Citation Mla9(const FormValues& v) {
+  return Mla9Article(v, "EncyclopediaEdit",
+                     {Mla9Volume(v.Text("VolumeEdit")), v.Text("CompanyEdit"), v.Text("YearEdit"),
+                      Mla9Pages(v.Text("PagesEdit"))});
+}
+
 constexpr FormDescription kForm{
     .className = "Encyclopedia",
     .caption = "Encyclopedia",
@@ -113,6 +137,8 @@ constexpr FormDescription kForm{
     .rows = kRows,
     .mla = Mla,
     .apa = Apa,
+    .mla9 = Mla9,
+    .apa7 = Apa7,
 };
 
 }  // namespace

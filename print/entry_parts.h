@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "core/citation.h"
+#include "core/editions.h"
 #include "core/form_description.h"
 #include "core/formatting.h"
 
@@ -100,5 +101,46 @@ void AppendApaArticleLead(CitationBuilder& b, std::string_view apaAuthors, std::
 // ("Brown, Ann, ed. "). `title` and `series` are as typed.
 void AppendMlaBookHead(CitationBuilder& b, std::string_view mlaAuthors, std::string_view mlaEditors,
                        std::string_view title, std::string_view series);
+
+// --- The current editions (apa7, mla9) ---
+
+// MLA 9 "vol. 2", empty for no volume.
+std::string Mla9Volume(std::string_view volume);
+
+// The date detail of the magazine's and newspaper's radio buttons: the day with "Month and Day".
+DateDetail MonthAndDayDetail(const FormValues& v);
+
+// The entry of a book or other printed source, dated by `apa7Date` ("(1998). ") or `mla9Date`
+// ("1998"): its fields "TitleEdit", "EditionEdit", "VolumeEdit", "CompanyEdit" and, in MLA, the
+// series; no place and no pages.
+//   Smith, J. Q. (1998). *The biography of Benjamin Franklin* (A. Brown, Ed.; 3rd ed., Vol. 2). Harbor Books.
+//   Smith, John Q. *The Biography of Benjamin Franklin*. Edited by Ann Brown, 3rd ed., vol. 2, Harbor Books, 1998.
+Citation Apa7Book(const FormValues& v, std::string_view apa7Date);
+Citation Mla9Book(const FormValues& v, std::string_view mla9Date);
+
+// The given parts joined by `separator`: JoinGiven({"3rd ed.", "", "Vol. 2"}, ", ") -> "3rd ed., Vol. 2".
+std::string JoinGiven(std::initializer_list<std::string_view> parts, std::string_view separator);
+
+// An italic title in APA 7, with the details that follow it in a parenthesis: "*Title*. ",
+// "*Title* (3rd ed.). ", "*What now?* "; the italic run is the title alone.
+void AppendApa7ItalicTitle(CitationBuilder& b, std::string_view title, std::string_view details);
+
+// The opening of an APA 7 article entry: authors, date, article title; without authors the title
+// leads and the date follows it.
+void AppendApa7ArticleLead(CitationBuilder& b, const FormValues& v, std::string_view apa7Date);
+
+// A periodical in APA 7, with its name in title case: "*Journal of Coastal Studies, 14*(2),
+// 101–118. " (the italic run the name through the volume; no "pp."); each missing part drops out.
+void AppendApa7Periodical(CitationBuilder& b, std::string_view name, std::string_view volume, std::string_view issue,
+                          std::string_view pages);
+
+// An MLA 9 article entry: authors, the quoted article title ("TitleEdit"), then the container
+// (the field `containerField`) in title case and italics, followed by its elements:
+//   Carver, Ellen M. "Ocean Tides." *Harbor Monthly*, vol. 12, 12 Jan. 1997, pp. 23–25.
+// The source's DOI link follows the elements as its location.
+Citation Mla9Article(const FormValues& v, std::string_view containerField, std::initializer_list<std::string_view> elements);
+
+// The source's DOI link closing an APA 7 entry; nothing without one.
+void AppendApa7Doi(CitationBuilder& b, const FormValues& v);
 
 }  // namespace citara::print

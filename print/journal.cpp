@@ -104,6 +104,27 @@ constexpr RowCell kRows[] = {
     {"YearEdit", 2}, {"VolumeEdit", 2}, {"IssueEdit", 2}, {"PagesEdit", 2},
 };
 
+// --- The current editions ---
+
+// Carver, E. M., & Ostrowski, P. (1996). Tidal energy and coastal towns. *Journal of Coastal
+// Studies, 14*(2), 101–118.
+Citation Apa7(const FormValues& v) {
+  CitationBuilder b;
+  AppendApa7ArticleLead(b, v, Apa7YearDate(v.Text("YearEdit")));
+  AppendApa7Periodical(b, v.Text("JournalEdit"), v.Text("VolumeEdit"), v.Text("IssueEdit"), v.Text("PagesEdit"));
+  AppendApa7Doi(b, v);
+  return Finished(std::move(b));
+}
+
+// Carver, Ellen M., and Paweł Ostrowski. "Tidal Energy and Coastal Towns." *Journal of Coastal
+// Studies*, vol. 14, no. 2, 1996, pp. 101–18.
+Citation Mla9(const FormValues& v) {
+  const std::string_view issue = v.Text("IssueEdit");
+  return Mla9Article(v, "JournalEdit",
+                     {Mla9Volume(v.Text("VolumeEdit")), issue.empty() ? std::string() : "no. " + std::string(issue),
+                      v.Text("YearEdit"), Mla9Pages(v.Text("PagesEdit"))});
+}
+
 constexpr FormDescription kForm{
     .className = "Journal",
     .caption = "Journal",
@@ -115,6 +136,8 @@ constexpr FormDescription kForm{
     .rows = kRows,
     .mla = Mla,
     .apa = Apa,
+    .mla9 = Mla9,
+    .apa7 = Apa7,
 };
 
 }  // namespace

@@ -80,6 +80,24 @@ constexpr RowCell kRows[] = {
     {"DateEdit", 2}, {"MonthAndDayRadioButton", 2}, {"MonthOnlyRadioButton", 2}, {"PagesEdit", 2},
 };
 
+// --- The current editions ---
+
+// Carver, E. M. (1997, January 12). Ocean tides. *Harbor Monthly, 12*, 23–25.
+Citation Apa7(const FormValues& v) {
+  CitationBuilder b;
+  AppendApa7ArticleLead(b, v, Apa7Date(v.Date("DateEdit"), MonthAndDayDetail(v)));
+  AppendApa7Periodical(b, v.Text("MagazineEdit"), v.Text("VolumeEdit"), "", v.Text("PagesEdit"));
+  AppendApa7Doi(b, v);
+  return Finished(std::move(b));
+}
+
+// Carver, Ellen M. "Ocean Tides." *Harbor Monthly*, vol. 12, 12 Jan. 1997, pp. 23–25.
+Citation Mla9(const FormValues& v) {
+  return Mla9Article(v, "MagazineEdit",
+                     {Mla9Volume(v.Text("VolumeEdit")), Mla9Date(v.Date("DateEdit"), MonthAndDayDetail(v)),
+                      Mla9Pages(v.Text("PagesEdit"))});
+}
+
 constexpr FormDescription kForm{
     .className = "Magazine",
     .caption = "Magazine",
@@ -92,6 +110,8 @@ constexpr FormDescription kForm{
     .rows = kRows,
     .mla = Mla,
     .apa = Apa,
+    .mla9 = Mla9,
+    .apa7 = Apa7,
 };
 
 }  // namespace

@@ -73,6 +73,23 @@ constexpr RowCell kRows[] = {
     {"DateEdit", 2}, {"MonthAndDayRadioButton", 2}, {"MonthOnlyRadioButton", 2},
 };
 
+// --- The current editions ---
+
+// Zola, É. (2001, September 9). City council votes on the harbor plan. *Harbor Daily News*, A1.
+Citation Apa7(const FormValues& v) {
+  CitationBuilder b;
+  AppendApa7ArticleLead(b, v, Apa7Date(v.Date("DateEdit"), MonthAndDayDetail(v)));
+  AppendApa7Periodical(b, v.Text("NewspaperEdit"), "", "", v.Text("PagesEdit"));
+  AppendApa7Doi(b, v);
+  return Finished(std::move(b));
+}
+
+// Zola, Émile. "City Council Votes on the Harbor Plan." *Harbor Daily News*, 9 Sept. 2001, p. A1.
+Citation Mla9(const FormValues& v) {
+  return Mla9Article(v, "NewspaperEdit",
+                     {Mla9Date(v.Date("DateEdit"), MonthAndDayDetail(v)), Mla9Pages(v.Text("PagesEdit"))});
+}
+
 constexpr FormDescription kForm{
     .className = "Newspaper",
     .caption = "Newspaper",
@@ -85,6 +102,8 @@ constexpr FormDescription kForm{
     .rows = kRows,
     .mla = Mla,
     .apa = Apa,
+    .mla9 = Mla9,
+    .apa7 = Apa7,
 };
 
 }  // namespace

@@ -185,6 +185,20 @@ constexpr RowCell kRows[] = {
     {"VolumeEdit", 4}, {"EditionEdit", 4}, {"PagesEdit", 4},
 };
 
+// --- The current editions ---
+
+DateDetail Detail(const FormValues& v) {
+  if (v.Checked(kYearOnlyRadio)) return DateDetail::Year;
+  return v.Checked(kMonthDayYearRadio) ? DateDetail::Day : DateDetail::Month;
+}
+
+// As a book, dated in the chosen detail: Trail Society. (1999, May). *A guide to the coastal
+// trail: Maps and notes*.
+Citation Apa7(const FormValues& v) { return Apa7Book(v, Apa7Date(v.Date("DateEdit"), Detail(v))); }
+
+// *A Guide to the Coastal Trail: Maps and Notes*. Trail Society, May 1999.
+Citation Mla9(const FormValues& v) { return Mla9Book(v, Mla9Date(v.Date("DateEdit"), Detail(v))); }
+
 constexpr FormDescription kForm{
     .className = "Other",
     .caption = "Other",
@@ -198,6 +212,8 @@ constexpr FormDescription kForm{
     .rows = kRows,
     .mla = Mla,
     .apa = Apa,
+    .mla9 = Mla9,
+    .apa7 = Apa7,
 };
 
 }  // namespace

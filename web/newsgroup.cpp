@@ -78,9 +78,29 @@ constexpr RowCell kRows[] = {
     {"DateEdit", 2}, {"MonthDayYearRadioButton", 2}, {"MonthYearRadioButton", 2}, {"YearOnlyRadioButton", 2},
 };
 
+// --- The current editions ---
+
+// Carver, E. M. (2000, February 14). *Tide tables for the north shore* [Online forum post].
+// news:sci.example.tides  (the group as typed; the message number is not cited)
+Citation Apa7(const FormValues& v) {
+  CitationBuilder b;
+  AppendApa7WebHead(b, Apa7AuthorElement(v.Authors()), v, CapitalizeTitle(v.Text("SubjectEdit"), CitationStyle::APA),
+                    "[Online forum post]");
+  b << Element(v.Text("GroupNameEdit")) << Apa7Location(v);
+  return Finished(std::move(b));
+}
+
+// Carver, Ellen M. "Tide Tables for the North Shore." 14 Feb. 2000, news:sci.example.tides. Accessed
+// 4 Mar. 2001.  (a list name in title case and italics before the date)
+Citation Mla9(const FormValues& v) {
+  CitationBuilder b;
+  b << Mla9AuthorElement(v.Authors()) << Mla9QuotedTitle(v.Text("SubjectEdit"));
+  return FinishMla9WebEntry(std::move(b), v, CapitalizeTitle(v.Text("GroupNameEdit"), CitationStyle::MLA), true);
+}
+
 constexpr FormDescription kForm = [] {
   FormDescription d = WebForm("Newsgroup", "Newsgroup / Discussion List Posting", 173, kFields, kRadios,
-                              kCreationOrder, Mla, Apa);
+                              kCreationOrder, Mla, Apa, Mla9, Apa7);
   d.titleField = "SubjectEdit";
   d.rows = kRows;
   return d;

@@ -41,6 +41,23 @@ Citation Apa(const FormValues& v) {
   return std::move(b).Finish();
 }
 
+// --- The current editions ---
+
+// Carver, E. M. (2000, June). [Home page]. Retrieved March 4, 2001, from http://www.example.com/~carver/
+Citation Apa7(const FormValues& v) {
+  CitationBuilder b;
+  AppendApa7WebHead(b, Apa7AuthorElement(v.Authors()), v, "", "[Home page]");
+  b << Apa7RetrievalPart(v);
+  return Finished(std::move(b));
+}
+
+// Carver, Ellen M. Home page. June 2000, www.example.com/~carver/. Accessed 4 Mar. 2001.
+Citation Mla9(const FormValues& v) {
+  CitationBuilder b;
+  b << Mla9AuthorElement(v.Authors()) << "Home page. ";
+  return FinishMla9WebEntry(std::move(b), v, "", false);
+}
+
 // The saved-data title: "Ellen M. Carver Home Page" after the first author, "Home Page" without one.
 std::string SavedTitle(const FormValues& v) {
   if (v.Authors().empty()) return "Home Page";
@@ -56,7 +73,7 @@ constexpr RowCell kRows[] = {
 
 constexpr FormDescription kForm = [] {
   FormDescription d =
-      WebForm("PersonalSite", "Personal Website", 147, kFields, kRadios, kCreationOrder, Mla, Apa);
+      WebForm("PersonalSite", "Personal Website", 147, kFields, kRadios, kCreationOrder, Mla, Apa, Mla9, Apa7);
   d.titleField = "";  // no title field: the saved title is formed from the first author
   d.savedTitle = SavedTitle;
   d.rows = kRows;

@@ -56,9 +56,28 @@ constexpr RowCell kRows[] = {
     {"DateEdit", 2}, {"MonthDayYearRadioButton", 2}, {"MonthYearRadioButton", 2}, {"YearOnlyRadioButton", 2},
 };
 
+// --- The current editions ---
+
+// Harbor University. (2000, November 20). *Harbor research center*. Retrieved March 4, 2001, from
+// http://www.example.edu/harbor/  (the publisher as typed; without one the title leads)
+Citation Apa7(const FormValues& v) {
+  CitationBuilder b;
+  AppendApa7WebHead(b, Element(v.Text("PublisherEdit")), v, CapitalizeTitle(v.Text("TitleEdit"), CitationStyle::APA));
+  b << Apa7RetrievalPart(v);
+  return Finished(std::move(b));
+}
+
+// *Harbor Research Center*. Harbor University, 20 Nov. 2000, www.example.edu/harbor/. Accessed 4 Mar. 2001.
+Citation Mla9(const FormValues& v) {
+  const std::string title = CapitalizeTitle(v.Text("TitleEdit"), CitationStyle::MLA);
+  CitationBuilder b;
+  b.Italic(title) << Element(title);
+  return FinishMla9WebEntry(std::move(b), v, v.Text("PublisherEdit"), false);
+}
+
 constexpr FormDescription kForm = [] {
   FormDescription d =
-      WebForm("ProfessionalSite", "Professional Site", 116, kFields, kRadios, kCreationOrder, Mla, Apa);
+      WebForm("ProfessionalSite", "Professional Site", 116, kFields, kRadios, kCreationOrder, Mla, Apa, Mla9, Apa7);
   d.hasAuthors = false;  // the publisher takes the authors' place
   d.focusField = "TitleEdit";
   d.rows = kRows;

@@ -61,8 +61,26 @@ constexpr RowCell kRows[] = {
     {"DateEdit", 2}, {"MonthDayYearRadioButton", 2}, {"MonthYearRadioButton", 2}, {"YearOnlyRadioButton", 2},
 };
 
+// --- The current editions ---
+
+// Carver, E. M. (2000, March 3). *The rising tide*. Coastal Science Online. http://www.example.com/tides.html
+Citation Apa7(const FormValues& v) {
+  CitationBuilder b;
+  AppendApa7WebHead(b, Apa7AuthorElement(v.Authors()), v, CapitalizeTitle(v.Text("TitleEdit"), CitationStyle::APA));
+  b << Element(CapitalizeTitle(v.Text("ReferenceEdit"), CitationStyle::MLA)) << Apa7Location(v);
+  return Finished(std::move(b));
+}
+
+// Carver, Ellen M. "The Rising Tide." *Coastal Science Online*, 3 Mar. 2000, www.example.com/tides.html.
+// Accessed 4 Mar. 2001.
+Citation Mla9(const FormValues& v) {
+  CitationBuilder b;
+  b << Mla9AuthorElement(v.Authors()) << Mla9QuotedTitle(v.Text("TitleEdit"));
+  return FinishMla9WebEntry(std::move(b), v, CapitalizeTitle(v.Text("ReferenceEdit"), CitationStyle::MLA), true);
+}
+
 constexpr FormDescription kForm = [] {
-  FormDescription d = WebForm("WebArticle", "Web Article", 177, kFields, kRadios, kCreationOrder, Mla, Apa);
+  FormDescription d = WebForm("WebArticle", "Web Article", 177, kFields, kRadios, kCreationOrder, Mla, Apa, Mla9, Apa7);
   d.rows = kRows;
   return d;
 }();

@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/citation.h"
+#include "core/editions.h"
 #include "core/form_description.h"
 
 // The capitalization advice of the title and name hints. Macros, so that each form's hint is one
@@ -105,7 +107,8 @@ constexpr std::array<RadioDescription, 3> DateDetailRadios(int firstTabOrder) {
 // form that differs sets its own members after this.
 constexpr FormDescription WebForm(std::string_view className, std::string_view caption, int height,
                                   std::span<const FieldDescription> fields, std::span<const RadioDescription> radios,
-                                  std::span<const std::string_view> creationOrder, EntryRule mla, EntryRule apa) {
+                                  std::span<const std::string_view> creationOrder, EntryRule mla, EntryRule apa,
+                                  EntryRule mla9, EntryRule apa7) {
   FormDescription d;
   d.className = className;
   d.caption = caption;
@@ -117,6 +120,8 @@ constexpr FormDescription WebForm(std::string_view className, std::string_view c
   d.creationOrder = creationOrder;
   d.mla = mla;
   d.apa = apa;
+  d.mla9 = mla9;
+  d.apa7 = apa7;
   return d;
 }
 
@@ -133,5 +138,34 @@ std::string MlaAddressPart(const FormValues& values);
 
 // The APA retrieval statement: "Retrieved March 3, 2000, from " + URL, dated by "DateRetrievedEdit".
 std::string RetrievalPart(const FormValues& values);
+
+// --- The current editions (apa7, mla9) ---
+
+// How much of "DateEdit" the radio buttons have chosen to cite.
+DateDetail ChosenDetail(const FormValues& values);
+
+// The cited date: APA 7 "(2000, March 3). ", MLA 9 "3 Mar. 2000".
+std::string Apa7DatePart(const FormValues& values);
+std::string Mla9DatePart(const FormValues& values);
+
+// The opening of an APA 7 web entry: the author element (empty: none), the date and the title
+// part, which is `title` in italics followed by `label` ("[Online forum post]") and a period;
+// without authors the title part leads and the date follows it:
+//   Carver, E. M. (2000, June). [Home page].      *Harbor research center*. (2000, November 20).
+void AppendApa7WebHead(CitationBuilder& b, std::string_view authorElement, const FormValues& values,
+                       std::string_view title, std::string_view label = {});
+
+// Where the source is found: the DOI link of a source that carries a DOI, else the URL, as typed
+// in APA 7 and without "http://" or "https://" in MLA 9.
+std::string Apa7Location(const FormValues& values);
+std::string Mla9Location(const FormValues& values);
+
+// APA 7 "Retrieved March 4, 2001, from " + the location, dated by "DateRetrievedEdit".
+std::string Apa7RetrievalPart(const FormValues& values);
+
+// The end of an MLA 9 web entry: the container (in italics when `italic`), the cited date and the
+// location as elements, then the access date:
+//   *Coastal Science Online*, 3 Mar. 2000, www.example.com/tides.html. Accessed 4 Mar. 2001.
+Citation FinishMla9WebEntry(CitationBuilder&& b, const FormValues& values, std::string_view container, bool italic);
 
 }  // namespace citara::web
