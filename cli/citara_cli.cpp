@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "citara_version.h"
 #include "cli/input.h"
 #include "collection/csl_json.h"
 #include "collection/forms.h"
@@ -187,6 +188,7 @@ std::string GeneralHelp() {
       "  --output-dir DIR   saved-data from CSL-JSON: one file per item in DIR\n"
       "  --strict           warnings are errors: nothing is printed and the exit status is 1\n"
       "  -h, --help         show this help (citara COMMAND --help: the command's own)\n"
+      "  --version          show citara's version\n"
       "  --                 ends the options: every argument after it is a FILE\n"
       "\n"
       "Warnings name the lines and values that load but perhaps not as meant (a contributor after a\n"
@@ -518,6 +520,10 @@ int RunCitara(std::span<const std::string_view> args, std::FILE* in, std::ostrea
   try {
     if (args.empty()) throw UsageError("no command given (" + CommandNames() + ")");
     const std::string_view first = args.front();
+    if (first == "--version") {
+      out << "citara " CITARA_VERSION "\n";
+      return Flushed(io, kExitOk);
+    }
     if (first == "-h" || first == "--help" || first == "help") {
       const Command* command = (first == "help" && args.size() > 1) ? FindCommand(args[1]) : nullptr;
       out << (command ? CommandHelp(*command) : GeneralHelp());
