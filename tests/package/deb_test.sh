@@ -23,6 +23,7 @@ deb=$scratch/cpack/citara_${version}_$(dpkg --print-architecture).deb
 [[ -f $deb ]] || fail "cpack wrote no $(basename "$deb") ($(ls "$scratch/cpack"))"
 [[ $(dpkg-deb -f "$deb" Package) == citara ]] || fail "Package: $(dpkg-deb -f "$deb" Package)"
 [[ $(dpkg-deb -f "$deb" Version) == "$version" ]] || fail "Version: $(dpkg-deb -f "$deb" Version)"
+dpkg-deb -f "$deb" Depends | grep -q "libc6" || fail "Depends: $(dpkg-deb -f "$deb" Depends)"
 dpkg-deb -f "$deb" Description | grep -q "MLA and APA" || fail "no description"
 
 dpkg-deb -x "$deb" "$scratch/root"
@@ -36,5 +37,5 @@ printf 'Title:=a tale\r\nPlace of Printing:=Boston\r\nPublishing Company:=Harbor
 [[ $(cat "$scratch/entry") == "*A Tale*. Boston: Harbor Books, 2001. " ]] || fail "the unpacked citara's entry: $(cat "$scratch/entry")"
 
 # Debian's own check of the package: no error (warnings and notes are printed for a reader).
-lintian --fail-on error --no-tag-display-limit "$deb" | tee "$scratch/lintian" || fail "lintian reported errors"
+lintian --fail-on error --tag-display-limit 0 "$deb" | tee "$scratch/lintian" || fail "lintian reported errors"
 echo "deb_test: citara_${version} installs, packs, unpacks, runs and passes lintian"
