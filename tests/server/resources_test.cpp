@@ -121,7 +121,7 @@ TEST(Resources, EveryBinaryCarriesTheProjectVersion) {
   const std::wstring version(CITARA_VERSION, CITARA_VERSION + sizeof(CITARA_VERSION) - 1);
   const DWORD numbers = MAKELONG(CITARA_VERSION_MINOR, CITARA_VERSION_MAJOR);
   std::set<std::wstring> descriptions;
-  for (const std::wstring path : {std::wstring(CITARA_SERVER_DIR L"/Citara.dll"),
+  for (const std::wstring& path : {std::wstring(CITARA_SERVER_DIR L"/Citara.dll"),
                                   std::wstring(CITARA_SERVER_DIR L"/CitaraWeb.dll"), std::wstring(CITARA_TOOL)}) {
     SCOPED_TRACE(Narrow(path));
     DWORD ignored = 0;
