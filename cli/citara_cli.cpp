@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "citara_version.h"
 #include "cli/input.h"
 #include "collection/csl_json.h"
 #include "collection/forms.h"
@@ -205,6 +206,7 @@ const OptionHelp kOptionHelp[] = {
     {kOutputDirOption, "--output-dir", "DIR", [] { return std::string("with --from csl-json: one file per item in DIR"); }},
     {kStrictOption, "--strict", "", [] { return std::string("warnings are errors: nothing is printed and the exit status is 1"); }},
     {0, "-h, --help", "", [] { return std::string("show the help (citara COMMAND --help: the command's own)"); }},
+    {0, "--version", "", [] { return std::string("show citara's version"); }},
     {0, "--", "", [] { return std::string("ends the options: every argument after it is a FILE"); }},
 };
 
@@ -723,6 +725,10 @@ int Flushed(Io& io, int status) {
 int RunCitara(std::span<const std::string_view> args, std::FILE* in, std::ostream& out, std::ostream& err) {
   Io io{in, out, err};
   try {
+    if (!args.empty() && args.front() == "--version") {
+      out << "citara " CITARA_VERSION "\n";
+      return Flushed(io, kExitOk);
+    }
     const std::optional<std::size_t> at = CommandPosition(args);
     if (!at) {
       if (AsksForHelp(args)) {

@@ -217,6 +217,14 @@ TEST(Cli, HelpDescribesTheCommands) {
   EXPECT_EQ(Citara("--control Book --style mla --format text entry", kTaleForHelp).out, "A Tale. Boston: Harbor Books, 2001. ");
 }
 
+TEST(Cli, VersionIsTheProjectsVersion) {
+  const Result r = Citara("--version");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, std::string("citara ") + CITARA_PROJECT_VERSION + "\n");
+  EXPECT_EQ(r.err, "");
+  EXPECT_NE(Citara("--help").out.find("--version"), std::string::npos);
+}
+
 // A folder of this process's own for files a case writes.
 std::filesystem::path Scratch(const std::string& name) {
   const auto dir = std::filesystem::path(::testing::TempDir()) / ("citara_cli_" + std::to_string(getpid()) + "_" + name);
