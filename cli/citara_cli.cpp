@@ -204,6 +204,7 @@ const OptionHelp kOptionHelp[] = {
     {kStyleOption, "--style", "STYLE", [] { return std::string(Names(kStyles)); }},
     {kFormatOption, "--format", "FORMAT", [] { return Names(kFormats) + " (the default: rtf)"; }},
     {kOutputDirOption, "--output-dir", "DIR", [] { return std::string("with --from csl-json: one file per item in DIR"); }},
+    {kOutputOption, "--output", "FILE", [] { return std::string("list: write the list to FILE instead of standard output"); }},
     {kStrictOption, "--strict", "", [] { return std::string("warnings are errors: nothing is printed and the exit status is 1"); }},
     {0, "-h, --help", "", [] { return std::string("show the help (citara COMMAND --help: the command's own)"); }},
     {0, "--version", "", [] { return std::string("show citara's version"); }},

@@ -27,6 +27,10 @@ const ListStyle kListStyles[] = {
      [](const ContributorList& a) { return FormatPrimaryNames(a, CitationStyle::MLA); }},
     {"apa", "References", SortFamily::Apa, [](const SourceValues& v) { return v.Form().apa(v); },
      [](const ContributorList& a) { return FormatPrimaryNames(a, CitationStyle::APA); }},
+    {"mla9", "Works Cited", SortFamily::Mla, [](const SourceValues& v) { return v.Form().mla9(v); },
+     [](const ContributorList& a) { return FormatPrimaryNames(a, CitationStyle::MLA); }},
+    {"apa7", "References", SortFamily::Apa, [](const SourceValues& v) { return v.Form().apa7(v); },
+     [](const ContributorList& a) { return FormatPrimaryNames(a, CitationStyle::APA); }},
 };
 
 // One name's part of the key: MLA last name, first name, middle initial; APA surname and initials.

@@ -145,7 +145,7 @@ TEST(Cli, BadInputAndBadCommandLines) {
       {"csl-json", "", 2, "citara: --control NAME is required"},
       {"--control Book --style mla", "", 2, "citara: no command given (entry, saved-data, validate, csl-json or list)"},
       {"--control Book -- entry", "", 2, "citara: no command given (entry, saved-data, validate, csl-json or list)"},
-      {"--control Book entry", "", 2, "citara: --style mla|apa is required with entry"},
+      {"--control Book entry", "", 2, "citara: --style mla|apa|mla9|apa7 is required with entry"},
       {"saved-data --control Book --verbose", "", 2, "citara: unknown option \"--verbose\""},
       {"saved-data --control Book a b", "", 2, "citara: more than one input file (\"a\" and \"b\")"},
       {"entry --control", "", 2, "citara: --control needs a value"},
