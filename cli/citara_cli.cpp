@@ -310,17 +310,17 @@ std::string CommandNames() {
 
 // The names of a span of rows: "mla or apa", "mla|apa".
 template <class Row>
-std::string RowNames(std::span<const Row> rows, std::string_view last = " or ") {
+std::string RowNames(std::span<const Row> rows, std::string_view last = " or ", std::string_view separator = ", ") {
   std::string out;
   for (std::size_t i = 0; i < rows.size(); ++i) {
-    if (i > 0) out += i + 1 == rows.size() ? last : ", ";
+    if (i > 0) out += i + 1 == rows.size() ? last : separator;
     out += rows[i].name;
   }
   return out;
 }
 
 void CheckListOptions(const Invocation& inv) {
-  if (inv.style.empty()) throw UsageError("--style " + RowNames(ListStyles(), "|") + " is required with list");
+  if (inv.style.empty()) throw UsageError("--style " + RowNames(ListStyles(), "|", "|") + " is required with list");
   if (!FindListStyle(inv.style)) {
     throw UsageError("unknown style " + Quoted(inv.style) + " (" + RowNames(ListStyles()) + ")");
   }
