@@ -713,7 +713,7 @@ TEST(Cli, ListWritesToItsOutputFileAndRefusesWrongCommandLines) {
     const char* args;
     const char* message;
   } cases[] = {
-      {"list --format text", "citara: --style mla|apa is required with list\n"},
+      {"list --format text", "citara: --style mla|apa|mla9|apa7 is required with list\n"},
       {"list --style chicago", "citara: unknown style \"chicago\" (mla, apa, mla9 or apa7)\n"},
       {"list --style mla --format docx", "citara: unknown format \"docx\" (rtf, html, markdown or text)\n"},
       {"list --style mla", "citara: --control NAME is required to list standard input\n"},
