@@ -24,10 +24,11 @@ U+0080. The output is checked in: every build (native and Windows) folds by the 
 build needs neither Python nor the database.
 """
 
-import argparse
 import os
-import re
 import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "scripts"))
+from unicode_data import generate, read_version, unicode_data, wrapped  # noqa: E402
 
 EXPANSIONS = {
     0x00DF: "ss",  # LATIN SMALL LETTER SHARP S
@@ -37,29 +38,17 @@ EXPANSIONS = {
 }
 
 
-def read_version(ucd):
-    path = os.path.join(ucd, "ReadMe.txt")
-    with open(path, encoding="utf-8") as f:
-        match = re.search(r"Version (\d+\.\d+\.\d+) of the Unicode Standard", f.read())
-    if not match:
-        sys.exit(f"{path}: no 'Version N.N.N of the Unicode Standard' line")
-    return match.group(1)
-
-
 def read_data(ucd):
     """{code point: (name, category, decomposition list, simple lower-case or None)}; ranges
     (<CJK Ideograph, First> ...) are left out: none of their code points folds."""
     data = {}
-    with open(os.path.join(ucd, "UnicodeData.txt"), encoding="utf-8") as f:
-        for line in f:
-            fields = line.rstrip("\n").split(";")
-            cp = int(fields[0], 16)
-            name, category = fields[1], fields[2]
-            if name.startswith("<") and name != "<control>":
-                continue
-            decomposition = [int(x, 16) for x in fields[5].split() if not x.startswith("<")]
-            lower = int(fields[13], 16) if fields[13] else None
-            data[cp] = (name, category, decomposition, lower)
+    for cp, last, fields in unicode_data(ucd):
+        if cp != last:
+            continue
+        name, category = fields[1], fields[2]
+        decomposition = [int(x, 16) for x in fields[5].split() if not x.startswith("<")]
+        lower = int(fields[13], 16) if fields[13] else None
+        data[cp] = (name, category, decomposition, lower)
     return data
 
 
@@ -119,15 +108,7 @@ def render(version, folds, lowers):
         f'constexpr std::string_view kFoldUnicodeVersion = "{version}";',
         "constexpr FoldRow kFoldRows[] = {",
     ]
-    line = ""
-    for cp, offset, length in rows:
-        item = f"{{0x{cp:X}, {offset}, {length}}},"
-        if len(line) + len(item) + 1 > 100:
-            out.append(line.rstrip())
-            line = ""
-        line += item + " "
-    if line:
-        out.append(line.rstrip())
+    out += wrapped(f"{{0x{cp:X}, {offset}, {length}}}," for cp, offset, length in rows)
     out.append("};")
     out.append("// The folded texts, UTF-8, one after the other.")
     out.append("constexpr char kFoldText[] =")
@@ -142,35 +123,16 @@ def render(version, folds, lowers):
     out[-1] += ";"
     out.append(f"// The simple lower-case mapping above U+007F: {len(lowers)} code points.")
     out.append("constexpr LowerRow kLowerRows[] = {")
-    line = ""
-    for cp in sorted(lowers):
-        item = f"{{0x{cp:X}, 0x{lowers[cp]:X}}},"
-        if len(line) + len(item) + 1 > 100:
-            out.append(line.rstrip())
-            line = ""
-        line += item + " "
-    if line:
-        out.append(line.rstrip())
+    out += wrapped(f"{{0x{cp:X}, 0x{lowers[cp]:X}}}," for cp in sorted(lowers))
     out.append("};")
     return "\n".join(out) + "\n"
 
 
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--ucd", default="/usr/share/unicode")
-    parser.add_argument("--check", action="store_true")
-    parser.add_argument("output", nargs="?", default=os.path.join(os.path.dirname(os.path.abspath(__file__)), "fold_table.inc"))
-    args = parser.parse_args()
-    data = read_data(args.ucd)
-    text = render(read_version(args.ucd), fold_all(data), lower_all(data))
-    if args.check:
-        with open(args.output, encoding="utf-8") as f:
-            if f.read() != text:
-                sys.exit(f"{args.output} differs from what {sys.argv[0]} writes from {args.ucd}; run it again")
-        return
-    with open(args.output, "w", encoding="utf-8") as f:
-        f.write(text)
+def render_from(ucd):
+    data = read_data(ucd)
+    return render(read_version(ucd), fold_all(data), lower_all(data))
 
 
 if __name__ == "__main__":
-    main()
+    sys.exit(generate(__file__, os.path.join(os.path.dirname(os.path.abspath(__file__)), "fold_table.inc"),
+                      render_from))

@@ -19,7 +19,8 @@ import shutil
 import subprocess
 import sys
 import tempfile
-import xml.etree.ElementTree as ET
+
+from odf_reader import Document, convert_to_fodt, q
 
 SOURCES = [
     {"id": "carver-tides", "type": "book", "title": "tides & moons: a *field* guide <2nd>",
@@ -60,18 +61,6 @@ EXPECTED = {
     ]),
 }
 
-NS = {
-    "office": "urn:oasis:names:tc:opendocument:xmlns:office:1.0",
-    "style": "urn:oasis:names:tc:opendocument:xmlns:style:1.0",
-    "text": "urn:oasis:names:tc:opendocument:xmlns:text:1.0",
-    "fo": "urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0",
-}
-
-
-def q(prefix, name):
-    return f"{{{NS[prefix]}}}{name}"
-
-
 def inches(length):
     """An ODF length ("0.5in", "1.27cm", "-36pt") in inches."""
     match = re.fullmatch(r"(-?[0-9.]+)(in|cm|mm|pt)", length or "")
@@ -79,62 +68,6 @@ def inches(length):
         return None
     value, unit = float(match.group(1)), match.group(2)
     return value / {"in": 1, "cm": 2.54, "mm": 25.4, "pt": 72}[unit]
-
-
-class Document:
-    """A flat ODF text: its paragraphs with their paragraph and character properties."""
-
-    def __init__(self, path):
-        root = ET.parse(path).getroot()
-        self.styles = {}  # (family, name) -> (parent, paragraph properties, text properties)
-        for style in root.iter(q("style", "style")):
-            key = (style.get(q("style", "family")), style.get(q("style", "name")))
-            para = style.find("style:paragraph-properties", NS)
-            text = style.find("style:text-properties", NS)
-            self.styles[key] = (style.get(q("style", "parent-style-name")),
-                                dict(para.attrib) if para is not None else {},
-                                dict(text.attrib) if text is not None else {})
-        body = root.find("office:body/office:text", NS)
-        self.paragraphs = [p for p in body.iter() if p.tag in (q("text", "p"), q("text", "h"))]
-
-    def resolved(self, family, name, which):
-        if not name or (family, name) not in self.styles:
-            return {}
-        parent, para, text = self.styles[(family, name)]
-        return {**self.resolved(family, parent, which), **(para if which == "para" else text)}
-
-    def paragraph_properties(self, p):
-        return self.resolved("paragraph", p.get(q("text", "style-name")), "para")
-
-    def marked_text(self, p):
-        """The paragraph's text with its italic runs between ⟨ and ⟩."""
-        out = []
-
-        def add(text, italic):
-            for ch in text or "":
-                out.append((ch, italic))
-
-        def walk(element, props):
-            if element.tag == q("text", "span"):
-                props = {**props, **self.resolved("text", element.get(q("text", "style-name")), "text")}
-            italic = props.get(q("fo", "font-style")) == "italic"
-            if element.tag == q("text", "s"):
-                add(" " * int(element.get(q("text", "c"), "1")), italic)
-            elif element.tag == q("text", "tab"):
-                add("\t", italic)
-            add(element.text, italic)
-            for child in element:
-                walk(child, props)
-                add(child.tail, italic)
-
-        walk(p, self.resolved("paragraph", p.get(q("text", "style-name")), "text"))
-        marked, inside = "", False
-        for ch, italic in out:
-            if italic != inside:
-                marked += "⟨" if italic else "⟩"
-                inside = italic
-            marked += ch
-        return marked + ("⟩" if inside else "")
 
 
 def rtf_problems(document, heading, entries):
@@ -213,10 +146,7 @@ def main():
             for fmt, ext in (("rtf", "rtf"), ("markdown", "md"), ("html", "html")):
                 subprocess.run([citara, "list", "--from", "csl-json", "--style", style, "--format", fmt,
                                 "--output", os.path.join(work, f"{style}.{ext}"), sources], check=True)
-        out = os.path.join(work, "out")
-        subprocess.run([soffice, "--headless", "--norestore", f"-env:UserInstallation=file://{work}/profile",
-                        "--convert-to", "fodt", "--outdir", out, os.path.join(work, "mla.rtf"),
-                        os.path.join(work, "apa.rtf")], check=True, capture_output=True, timeout=300)
+        out = convert_to_fodt(soffice, work, [os.path.join(work, "mla.rtf"), os.path.join(work, "apa.rtf")])
         for style, (heading, entries) in EXPECTED.items():
             path = os.path.join(out, f"{style}.fodt")
             found = rtf_problems(Document(path), heading, entries) if os.path.exists(path) else ["LibreOffice wrote nothing"]

@@ -15,7 +15,8 @@ import shutil
 import subprocess
 import sys
 import tempfile
-import xml.etree.ElementTree as ET
+
+from odf_reader import Document, convert_to_fodt, q
 
 # Book saved data by script: last name, first name, title as typed, place, publisher, year, and the
 # MLA entry LibreOffice must show, with its italic part between asterisks.
@@ -41,13 +42,6 @@ ROWS = [
      "𠮷田, 𐐓𐐱𐑉𐐲. *𐐐𐐮𐑅𐐻𐐲𐑉𐐨 𐐚 𐐒𐐮𐑉𐐼𐑆*. 𐐝𐐱𐑊𐐻: 𐐔𐐯𐑆𐐨𐑉𐐯𐐻, 1869. "),
 ]
 
-NS = {
-    "office": "urn:oasis:names:tc:opendocument:xmlns:office:1.0",
-    "style": "urn:oasis:names:tc:opendocument:xmlns:style:1.0",
-    "text": "urn:oasis:names:tc:opendocument:xmlns:text:1.0",
-    "fo": "urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0",
-    "svg": "urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0",
-}
 # What every character must show, in each of the three kinds of script: (font, size, posture).
 KINDS = {
     "Western": (("style", "font-name"), ("fo", "font-size"), ("fo", "font-style")),
@@ -58,65 +52,10 @@ FONT = "MS Sans Serif"
 SIZE = "8pt"
 
 
-def q(prefix, name):
-    return f"{{{NS[prefix]}}}{name}"
-
-
 def saved_data(last, first, title, place, publisher, year):
     lines = [f"Title:={title}", f"Place of Printing:={place}", f"Publishing Company:={publisher}",
              f"Year:={year}", f"*Author0Last={last}", f"*Author0First={first}", "*Author0MI="]
     return "".join(line + "\r\n" for line in lines)
-
-
-class Document:
-    """A flat ODF text document: its font families and text styles, and its paragraphs."""
-
-    def __init__(self, path):
-        root = ET.parse(path).getroot()
-        self.fonts = {face.get(q("style", "name")): face.get(q("svg", "font-family"), "").strip("'")
-                      for face in root.iter(q("style", "font-face"))}
-        self.styles = {}  # (family, name) -> (parent name, text properties)
-        self.defaults = {}
-        for default in root.iter(q("style", "default-style")):
-            if default.get(q("style", "family")) == "paragraph":
-                self.defaults = self._properties(default)
-        for style in root.iter(q("style", "style")):
-            key = (style.get(q("style", "family")), style.get(q("style", "name")))
-            self.styles[key] = (style.get(q("style", "parent-style-name")), self._properties(style))
-        body = root.find("office:body/office:text", NS)
-        self.paragraphs = [p for p in body.iter() if p.tag in (q("text", "p"), q("text", "h"))]
-
-    @staticmethod
-    def _properties(style):
-        props = style.find("style:text-properties", NS)
-        return dict(props.attrib) if props is not None else {}
-
-    def _resolved(self, family, name):
-        """The text properties of a style with those of its parents under them."""
-        if not name or (family, name) not in self.styles:
-            return {}
-        parent, own = self.styles[(family, name)]
-        return {**self._resolved(family, parent), **own}
-
-    def characters(self, paragraph):
-        """(character, properties in effect) for the paragraph's text, in order."""
-        out = []
-        base = {**self.defaults, **self._resolved("paragraph", paragraph.get(q("text", "style-name")))}
-
-        def walk(element, props):
-            if element.tag == q("text", "span"):
-                props = {**props, **self._resolved("text", element.get(q("text", "style-name")))}
-            if element.tag == q("text", "s"):
-                out.extend((" ", props) for _ in range(int(element.get(q("text", "c"), "1"))))
-            elif element.tag == q("text", "tab"):
-                out.append(("\t", props))
-            out.extend((ch, props) for ch in (element.text or ""))
-            for child in element:
-                walk(child, props)
-                out.extend((ch, props) for ch in (child.tail or ""))
-
-        walk(paragraph, base)
-        return out
 
 
 def problems(document, expected):
@@ -124,7 +63,7 @@ def problems(document, expected):
     begin = expected.index("*")
     end = expected.index("*", begin + 1) - 1
     text = expected.replace("*", "")
-    filled = [p for p in document.paragraphs if "".join(ch for ch, _ in document.characters(p))]
+    filled = [p for p in document.paragraphs if document.text(p)]
     if len(filled) != 1:
         return [f"{len(filled)} paragraphs with text, not 1"]
     chars = document.characters(filled[0])
@@ -165,12 +104,7 @@ def main():
                                    input=saved_data(*fields).encode(), capture_output=True, check=True).stdout
             with open(os.path.join(work, f"{n:02d}.rtf"), "wb") as f:
                 f.write(entry)
-        # One LibreOffice process for all the entries, with a profile of its own, so that neither a
-        # user's running LibreOffice nor another test run shares it.
-        out = os.path.join(work, "out")
-        subprocess.run([soffice, "--headless", "--norestore", f"-env:UserInstallation=file://{work}/profile",
-                        "--convert-to", "fodt", "--outdir", out, *sorted(glob.glob(os.path.join(work, "*.rtf")))],
-                       check=True, capture_output=True, timeout=300)
+        out = convert_to_fodt(soffice, work, sorted(glob.glob(os.path.join(work, "*.rtf"))))
         for n, (script, *_, expected) in enumerate(ROWS):
             path = os.path.join(out, f"{n:02d}.fodt")
             found = problems(Document(path), expected) if os.path.exists(path) else ["LibreOffice wrote nothing"]

@@ -16,50 +16,25 @@ is an index into kProperties. Blocks that are alike are stored once. Every code 
 kCoveredEnd on is unassigned, private use or a tag, and has kProperties[0]: no mapping, no letter.
 """
 
-import argparse
 import os
-import re
 import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "scripts"))
+from unicode_data import generate, read_version, unicode_data  # noqa: E402
 
 CODE_SPACE = 0x110000
 BLOCK_SHIFT = 7
 
 
-def read_version(ucd):
-    path = os.path.join(ucd, "ReadMe.txt")
-    with open(path, encoding="utf-8") as f:
-        match = re.search(r"Version (\d+\.\d+\.\d+) of the Unicode Standard", f.read())
-    if not match:
-        sys.exit(f"{path}: no 'Version N.N.N of the Unicode Standard' line")
-    return match.group(1)
-
-
 def read_properties(ucd):
     """(upper-case delta, is letter) of every code point."""
-    none = (0, False)
-    props = [none] * CODE_SPACE
-    range_start = None
-    path = os.path.join(ucd, "UnicodeData.txt")
-    with open(path, encoding="utf-8") as f:
-        for number, line in enumerate(f, 1):
-            fields = line.rstrip("\n").split(";")
-            if len(fields) != 15:
-                sys.exit(f"{path}:{number}: {len(fields)} fields, not 15")
-            cp = int(fields[0], 16)
-            name, category, upper = fields[1], fields[2], fields[12]
-            value = (int(upper, 16) - cp if upper else 0, category.startswith("L"))
-            # A range is given by its first and last code points, which share every property.
-            if name.endswith(", First>"):
-                range_start = cp
-                continue
-            if name.endswith(", Last>"):
-                if range_start is None:
-                    sys.exit(f"{path}:{number}: a range's last line without its first")
-                first, range_start = range_start, None
-            else:
-                first = cp
-            for c in range(first, cp + 1):
-                props[c] = value
+    props = [(0, False)] * CODE_SPACE
+    for first, last, fields in unicode_data(ucd):
+        category, upper = fields[2], fields[12]
+        # A range's first and last code points share every property; a range has no mapping.
+        value = (int(upper, 16) - first if upper else 0, category.startswith("L"))
+        for c in range(first, last + 1):
+            props[c] = value
     return props
 
 
@@ -121,33 +96,10 @@ constexpr unsigned char kBlocks[{len(flat)}] = {{
 """
 
 
-def main():
-    here = os.path.dirname(os.path.abspath(__file__))
-    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
-    parser.add_argument("--ucd", default="/usr/share/unicode")
-    parser.add_argument("--check", action="store_true")
-    parser.add_argument("output", nargs="?", default=os.path.join(here, "unicode_tables.inc"))
-    args = parser.parse_args()
-
-    version = read_version(args.ucd)
-    text = render(version, *build_tables(read_properties(args.ucd)))
-    if args.check:
-        try:
-            with open(args.output, encoding="utf-8", newline="") as f:
-                current = f.read()
-        except FileNotFoundError:
-            current = ""
-        if current != text:
-            old = re.search(r"Character Database (\S+)", current)
-            print(f"{args.output} is not what {os.path.basename(__file__)} writes from {args.ucd} "
-                  f"(Unicode {version}; the file says {old.group(1) if old else 'nothing'}): "
-                  f"run {os.path.relpath(__file__)} to update it", file=sys.stderr)
-            return 1
-        return 0
-    with open(args.output, "w", encoding="utf-8", newline="") as f:
-        f.write(text)
-    return 0
+def render_from(ucd):
+    return render(read_version(ucd), *build_tables(read_properties(ucd)))
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(generate(__file__, os.path.join(os.path.dirname(os.path.abspath(__file__)), "unicode_tables.inc"),
+                      render_from))
