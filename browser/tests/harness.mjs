@@ -140,9 +140,31 @@ export async function chooseForm(page, kind) {
 }
 
 // An edit field by its accessible name (the label's caption without "&" and ":"), within `scope`
-// (the page, or a sub-form's group).
-export async function field(scope, name) {
-  return scope.waitForSelector(`aria/${name}[role="textbox"]`);
+// (the page, or a sub-form's group): the <input> of that name, whatever its role (a text box, or a
+// spin button for a year).
+export async function field(scope, name, timeout = 5000) {
+  const until = Date.now() + timeout;
+  for (;;) {
+    for (const handle of await scope.$$(`aria/${name}`)) {
+      if (await handle.evaluate((e) => e.localName === 'input' && e.type !== 'radio')) return handle;
+    }
+    if (Date.now() > until) throw new Error(`no field named "${name}"`);
+    await new Promise((r) => setTimeout(r, 50));
+  }
+}
+
+// The field of the first of `names` that the form has, or null.
+export async function firstField(scope, names) {
+  for (const name of names) {
+    try { return await field(scope, name, 200); } catch { /* not on this form */ }
+  }
+  return null;
+}
+
+// The caption of a saved-data key of an entered field as the field's accessible name
+// ("Page No(s):" -> "Page No(s)").
+export function captionName(key) {
+  return key.replace(/&/g, '').replace(/:$/, '');
 }
 
 export async function button(scope, name) {
@@ -150,8 +172,9 @@ export async function button(scope, name) {
 }
 
 // A contributor sub-form: the group named by its role.
-export async function group(page, role) {
-  return page.waitForSelector(`aria/${role}[role="group"]`);
+// A contributor sub-form: the group named by its role where the form has two, else the page.
+export async function subForm(page, role) {
+  return (await page.$(`aria/${role}[role="group"]`)) ?? page;
 }
 
 export async function valueOf(handle) {
@@ -200,6 +223,15 @@ export async function answerMessage(page, answer) {
   const target = await dialog.waitForSelector(`aria/${answer}[role="button"]`);
   await target.click();
   await page.waitForFunction(() => !document.querySelector('dialog[open]'));
+}
+
+// Types a date into a date field as its user does: a click into it, Backspace to its start (the
+// field is in overwrite mode, and Backspace only moves the caret), then the digits (the caret
+// steps over the "/" by itself).
+export async function typeDate(page, handle, mmddyyyy) {
+  await handle.click();
+  for (let i = 0; i < 10; i++) await page.keyboard.press('Backspace');
+  await page.keyboard.type(mmddyyyy.replace(/\D/g, ''));
 }
 
 // A date as the edit field takes it while editing (MM/DD/YYYY) from a day number of the saved
