@@ -18,6 +18,8 @@ export const pageFile = process.env.CITARA_WEB_PAGE ?? path.join(build, 'web', '
 export const pageUrl = pathToFileURL(pageFile).href;
 export const citaraBin = process.env.CITARA_BIN ?? path.join(build, 'native', 'cli', 'citara');
 export const chromiumBin = process.env.CITARA_CHROMIUM ?? '/usr/bin/chromium';
+// The page and the native tool read the same clock in the same zone.
+process.env.TZ = 'UTC';
 
 // The ten kinds, as `citara --control` names them, with their bundled example.
 export const kinds = [
@@ -118,7 +120,7 @@ export async function openPage({ browser, downloads }) {
   const cdp = await page.createCDPSession();
   await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads, eventsEnabled: true });
   await page.goto(pageUrl, { waitUntil: 'load' });
-  await page.waitForFunction(() => window.citara && window.citara.ready);
+  await page.waitForFunction(() => Boolean(window.citara && window.citara.ready));
   await page.evaluate(() => window.citara.ready);
   page.citaraErrors = errors;
   return page;
@@ -129,14 +131,28 @@ export function api(page, member, ...args) {
   return page.evaluate((m, a) => Promise.resolve(window.citara[m](...a)), member, args);
 }
 
+// A fresh form's saved data holds the moment it was made (its dates start at now): the dates'
+// day numbers, the texts and the entries that show them are cut to the day (minutes apart give
+// the same text).
+export function toTheDay(savedData) {
+  return savedData.replace(/^(\*[A-Za-z]*Date[A-Za-z]*=\d+)\.\d+$/gm, '$1');
+}
+
 // The form chosen as a user does, with the "Form" select; done when the page holds a fresh form of
 // that kind (its saved data is a fresh control's, as the native tool makes it from no input).
 export async function chooseForm(page, kind) {
   const select = await page.waitForSelector('aria/Form[role="combobox"]');
   await select.select(kind);
-  const fresh = nativeSavedData(kind, '');
-  await page.waitForFunction(
-    async (f) => (await Promise.resolve(window.citara.savedData())) === f, { polling: 50 }, fresh);
+  const fresh = toTheDay(nativeSavedData(kind, ''));
+  try {
+    await page.waitForFunction(async (f) => {
+      const data = await Promise.resolve(window.citara.savedData());
+      return data.replace(/^(\*[A-Za-z]*Date[A-Za-z]*=\d+)\.\d+$/gm, '$1') === f;
+    }, { polling: 50, timeout: 5000 }, fresh);
+  } catch {
+    const shown = toTheDay(await api(page, 'savedData'));
+    throw new Error(`choosing ${kind} in "Form" did not show a fresh ${kind} form:\n${shown}\nexpected:\n${fresh}`);
+  }
 }
 
 // An edit field by its accessible name (the label's caption without "&" and ":"), within `scope`
