@@ -4,7 +4,7 @@ import assert from 'node:assert/strict';
 import { after, before, describe, test } from 'node:test';
 
 import {
-  api, chooseForm, exampleText, kinds, launch, nativeEntry, nativeSavedData, openPage, shownEntry,
+  api, chooseForm, exampleText, kinds, launch, nativeEntry, nativeSavedData, openPage, settle, shownEntry,
 } from './harness.mjs';
 
 const shownStyles = ['mla', 'apa'];
@@ -33,7 +33,7 @@ for (const { kind } of kinds) {
       await api(page, 'setSavedData', example);
       // The entries shown follow every change: wait until the loaded data shows.
       const expected = nativeEntry(kind, example, 'mla', 'text');
-      await page.waitForFunction((e) => document.getElementById('mla')?.textContent === e, {}, expected);
+      await settle(page, (e) => document.getElementById('mla')?.textContent === e, expected);
     });
 
     test('the saved data is the native tool\'s for the same text', async () => {

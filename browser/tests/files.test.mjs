@@ -8,7 +8,8 @@ import path from 'node:path';
 import { after, before, describe, test } from 'node:test';
 
 import {
-  api, button, chooseForm, citara, exampleText, kinds, launch, nativeEntry, nativeSavedData, openPage,
+  api, button, chooseForm, citara, exampleText, kinds, launch, nativeEntry, nativeSavedData, openPage, settle,
+  shownEntry,
 } from './harness.mjs';
 
 let session;
@@ -137,9 +138,10 @@ for (const { kind, example: exampleFile } of kinds) {
     test('"Load file" takes a saved-data file', async () => {
       await chooseForm(page, kind);
       await loadFile(exampleFile);
-      await page.waitForFunction(async (s) => (await window.citara.savedData()) === s, { polling: 50 }, saved);
-      const mla = nativeEntry(kind, example, 'mla', 'text');
-      await page.waitForFunction((e) => document.getElementById('mla')?.textContent === e, {}, mla);
+      await settle(page, async (s) => (await window.citara.savedData()) === s, saved);
+      assert.equal(await api(page, 'savedData'), saved);
+      const mla = nativeEntry(kind, example, 'mla', 'marked');
+      assert.equal((await shownEntry(page, 'mla')).marked, mla);
     });
 
     test('"Load file" takes a CSL-JSON file and shows its form', async () => {
@@ -153,7 +155,8 @@ for (const { kind, example: exampleFile } of kinds) {
       const expected = readFileSync(path.join(dir, written), 'utf8');
       await chooseForm(page, into === 'Book' ? 'Journal' : 'Book');  // another form first
       await loadFile(json);
-      await page.waitForFunction(async (s) => (await window.citara.savedData()) === s, { polling: 50 }, expected);
+      await settle(page, async (s) => (await window.citara.savedData()) === s, expected);
+      assert.equal(await api(page, 'savedData'), expected);
       const select = await page.waitForSelector('aria/Form[role="combobox"]');
       assert.equal(await select.evaluate((s) => s.value), into);
     });

@@ -126,6 +126,23 @@ export async function openPage({ browser, downloads }) {
   return page;
 }
 
+// Waits (up to `timeout` ms) until `predicate` holds in the page, and returns whether it did: the
+// test's own assertions then show what differs.
+export async function settle(page, predicate, arg, timeout = 3000) {
+  try {
+    await page.waitForFunction(predicate, { polling: 50, timeout }, arg);
+    return true;
+  } catch {
+    return false;
+  }
+}
+
+// Whether the focus is (or within a moment comes) in `handle`.
+export async function hasFocus(page, handle) {
+  await settle(page, (e) => document.activeElement === e, handle, 2000);
+  return handle.evaluate((e) => document.activeElement === e);
+}
+
 // window.citara's members, awaited (each may return a value or a promise).
 export function api(page, member, ...args) {
   return page.evaluate((m, a) => Promise.resolve(window.citara[m](...a)), member, args);

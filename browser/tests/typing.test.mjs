@@ -6,7 +6,7 @@ import assert from 'node:assert/strict';
 import { after, before, describe, test } from 'node:test';
 
 import {
-  api, captionName, chooseForm, editingDate, exampleText, field, firstField, kinds, launch, nativeEntry,
+  api, captionName, chooseForm, hasFocus, editingDate, exampleText, field, firstField, kinds, launch, nativeEntry,
   nativeSavedData, openPage, savedDataPairs, shownEntry, subForm, button, typeDate, typeInto,
 } from './harness.mjs';
 
@@ -130,7 +130,7 @@ describe('accelerators and focus', () => {
       await page.keyboard.press(letter);
       await page.keyboard.up('Alt');
       const target = await field(page, name);
-      await page.waitForFunction((e) => document.activeElement === e, {}, target);
+      assert.ok(await hasFocus(page, target), `the focus is in "${name}"`);
     });
   }
 });
