@@ -135,7 +135,7 @@ describe('the required-field check', () => {
     assert.equal(check.ok, true);
     await (await button(page, 'Check required fields')).click();
     await new Promise((r) => setTimeout(r, 300));
-    assert.equal(await page.$('dialog[open]'), null);
+    assert.equal(await page.$('dialog[open]:has(.dialog-text)'), null);
   });
 });
 

@@ -242,7 +242,7 @@ export async function shownEntry(page, style) {
 
 // The modal message on screen: its caption, text and buttons.
 export async function shownMessage(page) {
-  const dialog = await page.waitForSelector('dialog[open]');
+  const dialog = await page.waitForSelector('dialog[open]:has(.dialog-text)');
   return dialog.evaluate((d) => ({
     caption: d.querySelector('.dialog-caption')?.textContent ?? '',
     text: d.querySelector('.dialog-text')?.textContent ?? '',
@@ -252,10 +252,10 @@ export async function shownMessage(page) {
 }
 
 export async function answerMessage(page, answer) {
-  const dialog = await page.waitForSelector('dialog[open]');
+  const dialog = await page.waitForSelector('dialog[open]:has(.dialog-text)');
   const target = await dialog.waitForSelector(`aria/${answer}[role="button"]`);
   await target.click();
-  await page.waitForFunction(() => !document.querySelector('dialog[open]'));
+  await page.waitForFunction(() => !document.querySelector('dialog[open]:has(.dialog-text)'));
 }
 
 // Types a date into a date field as its user does: a click into it, Backspace to its start (the
