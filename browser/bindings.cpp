@@ -395,9 +395,9 @@ class Page {
       return out.dump();
     }
     if (&first->Form() != &form_->Description()) {
-      Show(std::string(first->Form().className));
+      // A source of another kind: that kind's form, fresh, which the page builds anew.
+      out["form"] = json::parse(Show(std::string(first->Form().className)));
       out["kind"] = first->Form().className;
-      out["reshown"] = true;
     }
     ApplyValues(*form_, *first);
     form_->FocusFirstField();
