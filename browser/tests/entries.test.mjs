@@ -5,6 +5,7 @@ import { after, before, describe, test } from 'node:test';
 
 import {
   api, chooseForm, exampleText, kinds, launch, nativeEntry, nativeSavedData, openPage, settle, shownEntry,
+  toTheDay,
 } from './harness.mjs';
 
 const shownStyles = ['mla', 'apa'];
@@ -62,6 +63,19 @@ for (const { kind } of kinds) {
     });
   });
 }
+
+describe('an empty saved-data text loaded into each form', () => {
+  for (const { kind } of kinds) {
+    test(`${kind}: the saved data and entries are the native tool's for no input`, async () => {
+      await chooseForm(page, kind);
+      await api(page, 'setSavedData', '');
+      assert.equal(toTheDay(await api(page, 'savedData')), toTheDay(nativeSavedData(kind, '')));
+      for (const style of shownStyles) {
+        assert.equal((await shownEntry(page, style)).marked, nativeEntry(kind, '', style, 'marked'));
+      }
+    });
+  }
+});
 
 test('no script error on the page', () => {
   assert.deepEqual(page.citaraErrors, []);

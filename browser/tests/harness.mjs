@@ -39,11 +39,12 @@ export function citara(args, input = '') {
   return { status: run.status, stdout: run.stdout, stderr: run.stderr };
 }
 
-// `citara entry` of a saved-data text, without the final newline (as window.citara.entry gives it).
+// `citara entry` of a saved-data text: the entry exactly as printed (the tool adds no newline; the
+// RTF document ends with its own CR LF).
 export function nativeEntry(kind, savedData, style, format) {
   const run = citara(['entry', '--control', kind, '--style', style, '--format', format], savedData);
   if (run.status !== 0) throw new Error(`citara entry failed: ${run.stderr}`);
-  return run.stdout.replace(/\n$/, '');
+  return run.stdout;
 }
 
 export function nativeSavedData(kind, savedData) {
@@ -156,19 +157,21 @@ export function toTheDay(savedData) {
 }
 
 // The form chosen as a user does, with the "Form" select; done when the page holds a fresh form of
-// that kind (its saved data is a fresh control's, as the native tool makes it from no input).
+// that kind: the values its saved data keeps under "*" keys (dates, date detail, contributors, the
+// entries) are a fresh control's, as the native tool makes them from no input. (The native tool
+// loads that empty text, which also shows the dates in their fields; a fresh form need not.)
 export async function chooseForm(page, kind) {
   const select = await page.waitForSelector('aria/Form[role="combobox"]');
   await select.select(kind);
-  const fresh = toTheDay(nativeSavedData(kind, ''));
-  try {
-    await page.waitForFunction(async (f) => {
-      const data = await Promise.resolve(window.citara.savedData());
-      return data.replace(/^(\*[A-Za-z]*Date[A-Za-z]*=\d+)\.\d+$/gm, '$1') === f;
-    }, { polling: 50, timeout: 5000 }, fresh);
-  } catch {
-    const shown = toTheDay(await api(page, 'savedData'));
-    throw new Error(`choosing ${kind} in "Form" did not show a fresh ${kind} form:\n${shown}\nexpected:\n${fresh}`);
+  const hidden = (data) => toTheDay(data).split(/\r?\n/).filter((l) => !/^[^*][^=]*:=/.test(l)).join('\n');
+  const fresh = hidden(nativeSavedData(kind, ''));
+  const shown = async () => hidden(await api(page, 'savedData'));
+  const until = Date.now() + 5000;
+  while ((await shown()) !== fresh) {
+    if (Date.now() > until) {
+      throw new Error(`choosing ${kind} in "Form" did not show a fresh ${kind} form:\n${await shown()}\nexpected:\n${fresh}`);
+    }
+    await new Promise((r) => setTimeout(r, 50));
   }
 }
 
@@ -227,7 +230,7 @@ export async function typeInto(page, handle, text) {
 // The entry shown in the page's output labelled "MLA" or "APA": its text, and its text with the
 // italic run between asterisks (as `citara entry --format marked` marks it).
 export async function shownEntry(page, style) {
-  const output = await page.waitForSelector(`aria/${style.toUpperCase()}`);
+  const output = await page.waitForSelector(`output#${style}[aria-label="${style.toUpperCase()}"]`);
   return output.evaluate((o) => {
     const marked = (node) => [...node.childNodes].map((n) => {
       if (n.nodeType === Node.TEXT_NODE) return n.textContent;
