@@ -4,7 +4,7 @@ import assert from 'node:assert/strict';
 import { after, before, describe, test } from 'node:test';
 
 import {
-  answerMessage, api, button, chooseForm, exampleText, field, hasFocus, launch, nativeEntry, openPage, savedDataPairs,
+  answerMessage, api, button, captionName, chooseForm, citara, exampleText, field, hasFocus, kinds, launch, nativeEntry, openPage, savedDataPairs,
   shownEntry, shownMessage, typeDate, typeInto,
 } from './harness.mjs';
 
@@ -107,15 +107,12 @@ describe('Magazine: the calendar of "Date of Publication"', () => {
 });
 
 describe('the required-field check', () => {
-  // A fresh form of each kind with one required field left blank: the message, and the focus in
-  // the first blank required field afterwards.
-  const cases = [
-    ['Book', 'Title'],
-    ['Journal', 'Article Title'],
-    ['WebArticle', 'Title'],
-  ];
-  for (const [kind, blank] of cases) {
-    test(`${kind}: "Check required fields" with "${blank}" blank`, async () => {
+  // A fresh form of each kind: the message, and the focus afterwards in the first blank required
+  // field, the one `citara validate` names.
+  for (const { kind } of kinds) {
+    const named = /First blank required field: "([^"]*)"/.exec(citara(['validate', '--control', kind], '').stderr);
+    const blank = captionName(named[1]);
+    test(`${kind}: "Check required fields" on a fresh form, "${blank}" first blank`, async () => {
       await chooseForm(page, kind);
       assert.deepEqual(await api(page, 'validate'), { ok: false, message: requiredText });
       await (await button(page, 'Check required fields')).click();

@@ -104,8 +104,14 @@ async function download(name) {
   }
 }
 
+// "Load file" given a file: the file input of that accessible name (Chromium exposes a file input as
+// a button whose node is inside the input, so the name is checked in the accessibility tree and
+// the input itself found by its label).
 async function loadFile(file) {
-  const input = await page.waitForSelector('aria/Load file');
+  const tree = await page.accessibility.snapshot({ interestingOnly: false });
+  const named = (n) => (n.role === 'button' && n.name === 'Load file') || (n.children ?? []).some(named);
+  assert.ok(named(tree), 'a button named "Load file" in the accessibility tree');
+  const input = await page.waitForSelector('input[type="file"][aria-label="Load file"]');
   await input.uploadFile(file);
 }
 
