@@ -9,10 +9,11 @@ import { api, button, chooseForm, exampleText, kinds, launch, openPage, root } f
 const out = path.join(root, 'docs', 'screenshots', 'web');
 mkdirSync(out, { recursive: true });
 
-// The page's part that each picture shows: the form with the entries under it.
+// The page's part that each picture shows: the form with the entries and their Copy buttons under it.
 async function shoot(page, file) {
   const box = await page.evaluate(() => {
-    const parts = ['form', 'mla', 'apa'].map((id) => document.getElementById(id)).filter(Boolean);
+    const parts = ['form', 'mla', 'apa'].map((id) => document.getElementById(id)).filter(Boolean)
+      .concat([...document.querySelectorAll('button')].filter((b) => /^Copy (MLA|APA)$/.test(b.textContent.trim())));
     const rects = parts.map((p) => p.getBoundingClientRect());
     const left = Math.min(...rects.map((r) => r.left)), top = Math.min(...rects.map((r) => r.top));
     const right = Math.max(...rects.map((r) => r.right)), bottom = Math.max(...rects.map((r) => r.bottom));
