@@ -58,15 +58,15 @@
     return e && e.message ? e.message : String(e);
   }
 
-  // Runs a model call and shows what changed.
-  function act(call) {
+  // Runs a model call and shows what changed; the DOM focus then follows the model's.
+  function act(call, followFocus = true) {
     if (!page || dialogEl.open) return;
     try {
       call();
     } catch (e) {
       statusEl.textContent = errorText(e);
     }
-    update();
+    update(followFocus);
   }
 
   // --- Building the form's elements ---
@@ -340,8 +340,9 @@
     }
   }
 
-  // Asks the model what changed and shows it.
-  function update() {
+  // Asks the model what changed and shows it. The DOM focus follows the model's focus after the
+  // user's input into the form (`followFocus`), and otherwise only while it is inside the form.
+  function update(followFocus = false) {
     if (!page) return;
     updating = true;
     try {
@@ -351,7 +352,7 @@
       showEntry('mla', changes.mla);
       showEntry('apa', changes.apa);
       // The DOM focus follows the model's while it is inside the form.
-      if (formEl.contains(document.activeElement) || document.activeElement === document.body) {
+      if (followFocus || formEl.contains(document.activeElement) || document.activeElement === document.body) {
         const target = changes.popup && changes.focus === changes.popup.id + 1 ? calendarEl : focusables[changes.focus];
         if (target && document.activeElement !== target) target.focus();
         const s = target && desc.controls[changes.focus] && desc.controls[changes.focus].state;
@@ -393,7 +394,7 @@
     } catch (e) {
       statusEl.textContent = errorText(e);
     }
-    update();
+    update(true);
   }
   // Esc on a message is its last button (Cancel, or OK when it has only OK).
   dialogEl.addEventListener('cancel', (e) => {
@@ -545,7 +546,7 @@
     update();
   }
 
-  kindSelect.addEventListener('change', () => act(() => show(kindSelect.value)));
+  kindSelect.addEventListener('change', () => act(() => show(kindSelect.value), false));
   document.getElementById('check').addEventListener('click', () => act(() => page.checkRequiredFields()));
   document.getElementById('copy-mla').addEventListener('click', () => copyEntry('mla').catch((e) => { statusEl.textContent = errorText(e); }));
   document.getElementById('copy-apa').addEventListener('click', () => copyEntry('apa').catch((e) => { statusEl.textContent = errorText(e); }));
