@@ -349,8 +349,8 @@
       const changes = JSON.parse(page.changes());
       for (const s of changes.controls) apply(s);
       showCalendar(changes.popup);
-      showEntry('mla', changes.mla);
-      showEntry('apa', changes.apa);
+      if (changes.mla) showEntry('mla', changes.mla);
+      if (changes.apa) showEntry('apa', changes.apa);
       // The DOM focus follows the model's while it is inside the form.
       if (followFocus || formEl.contains(document.activeElement) || document.activeElement === document.body) {
         const target = changes.popup && changes.focus === changes.popup.id + 1 ? calendarEl : focusables[changes.focus];
