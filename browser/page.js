@@ -432,6 +432,11 @@
     if (isClipboardKey(e)) return;  // the browser's cut, copy and paste events carry these
     if (e.keyCode >= 112 && e.keyCode <= 123) return;  // function keys stay the browser's
     e.preventDefault();
+    if (e.key === ' ' && e.target.type === 'radio' && !e.ctrlKey && !e.altKey) {
+      // Space presses a radio button, as the platform's buttons take it: a click.
+      act(() => page.click(Number(e.target.dataset.id), ''));
+      return;
+    }
     act(() => {
       page.keyDown(keyOf(e), shiftOf(e));
       const ch = charOf(e);
