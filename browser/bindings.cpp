@@ -140,11 +140,102 @@ std::string AccessibleName(const Control& field, const Control* label) {
   return name;
 }
 
-json EntryJson(const Citation& c) {
-  return {{"before", c.text.substr(0, c.italicBegin)},
-          {"italic", c.text.substr(c.italicBegin, c.italicEnd - c.italicBegin)},
-          {"after", c.text.substr(c.italicEnd)}};
+// The JSON of what changes after every input, written straight into one text: the general JSON
+// values' nodes and their clean-ups cost more than the model's whole response to a keystroke.
+class JsonText {
+ public:
+  JsonText& Open(char bracket) {
+    Separate();
+    out_ += bracket;
+    first_ = true;
+    return *this;
+  }
+  JsonText& Close(char bracket) {
+    out_ += bracket;
+    first_ = false;
+    return *this;
+  }
+  JsonText& Key(std::string_view key) {
+    Separate();
+    String(key);
+    out_ += ':';
+    first_ = true;
+    return *this;
+  }
+  JsonText& Value(std::string_view text) {
+    Separate();
+    String(text);
+    return *this;
+  }
+  JsonText& Value(const char* text) { return Value(std::string_view(text)); }
+  JsonText& Value(const std::string& text) { return Value(std::string_view(text)); }
+  JsonText& Value(long long number) {
+    Separate();
+    out_ += std::to_string(number);
+    return *this;
+  }
+  JsonText& Value(int number) { return Value(static_cast<long long>(number)); }
+  JsonText& Value(unsigned number) { return Value(static_cast<long long>(number)); }
+  JsonText& Value(std::size_t number) { return Value(static_cast<long long>(number)); }
+  JsonText& Value(bool value) {
+    Separate();
+    out_ += value ? "true" : "false";
+    return *this;
+  }
+  JsonText& Null() {
+    Separate();
+    out_ += "null";
+    return *this;
+  }
+  // A JSON text written elsewhere, as one value.
+  JsonText& Raw(std::string_view json) {
+    Separate();
+    out_ += json;
+    return *this;
+  }
+  template <class T>
+  JsonText& Field(std::string_view key, const T& value) {
+    Key(key);
+    return Value(value);
+  }
+  std::string& Text() { return out_; }
+
+ private:
+  void Separate() {
+    if (!first_) out_ += ',';
+    first_ = false;
+  }
+  void String(std::string_view text) {
+    out_ += '"';
+    for (const char c : text) {
+      const auto u = static_cast<unsigned char>(c);
+      if (c == '"' || c == '\\') {
+        out_ += '\\';
+        out_ += c;
+      } else if (u < 0x20) {
+        char escape[8];
+        std::snprintf(escape, sizeof escape, "\\u%04x", u);
+        out_ += escape;
+      } else {
+        out_ += c;
+      }
+    }
+    out_ += '"';
+  }
+
+  std::string out_;
+  bool first_ = true;
+};
+
+void WriteEntry(JsonText& out, std::string_view key, const Citation& c) {
+  const std::string_view text = c.text;
+  out.Key(key).Open('{');
+  out.Field("before", text.substr(0, c.italicBegin));
+  out.Field("italic", text.substr(c.italicBegin, c.italicEnd - c.italicBegin));
+  out.Field("after", text.substr(c.italicEnd));
+  out.Close('}');
 }
+
 
 // The style names the page and citara take, and their rules.
 EntryRule FormDescription::*RuleOf(std::string_view style) {
@@ -162,6 +253,85 @@ bool LooksLikeJson(std::string_view text) {
   }
   return false;
 }
+
+// What the page was last told of a control: Changes() compares the control with it field by
+// field, so an input that changes one control costs the JSON of that control only.
+struct ReportedState {
+  bool known = false;
+  std::string text, caption, hint, image;
+  TColor color = 0;
+  TBounds bounds;
+  bool enabled = false, visible = false, usable = false, checked = false, showHint = false;
+  int selStart = 0, selLength = 0;
+
+  // The control as its kinds, found once.
+  const TRadioButton* radio = nullptr;
+  const TFlatEdit* edit = nullptr;
+  const TToolButton* button = nullptr;
+
+  explicit ReportedState(const Control& c)
+      : radio(dynamic_cast<const TRadioButton*>(&c)),
+        edit(dynamic_cast<const TFlatEdit*>(&c)),
+        button(dynamic_cast<const TToolButton*>(&c)) {}
+
+  bool Matches(const Control& c) const {
+    if (!known || c.Bounds() != bounds || c.Enabled() != enabled || c.Visible() != visible || c.IsUsable() != usable ||
+        c.Color() != color || c.ShowHint() != showHint || c.Text() != text || c.Caption() != caption || c.Hint() != hint) {
+      return false;
+    }
+    if (radio && radio->Checked() != checked) return false;
+    if (edit && (edit->SelStart() != selStart || edit->SelLength() != selLength)) return false;
+    return !button || button->CurrentImage() == image;
+  }
+  void Take(const Control& c) {
+    known = true;
+    bounds = c.Bounds();
+    enabled = c.Enabled();
+    visible = c.Visible();
+    usable = c.IsUsable();
+    color = c.Color();
+    showHint = c.ShowHint();
+    text = c.Text();
+    caption = c.Caption();
+    hint = c.Hint();
+    if (radio) checked = radio->Checked();
+    if (edit) {
+      selStart = edit->SelStart();
+      selLength = edit->SelLength();
+    }
+    if (button) image = button->CurrentImage();
+  }
+};
+
+// What the entries read beyond the controls' states, as last reported: the stored contributors
+// and the date fields' dates.
+struct ReportedValues {
+  bool known = false;
+  ContributorList authors, editors;
+  std::vector<OleDate> dates;
+
+  static const ContributorList& Of(const TAuthorForm* sub) {
+    static const ContributorList none;
+    return sub ? sub->Contributors() : none;
+  }
+  bool Matches(const TSourceForm& form) const {
+    if (!known || Of(form.AuthorForm()) != authors || Of(form.EditorForm()) != editors) return false;
+    std::size_t i = 0;
+    for (const FieldDescription& f : form.Description().fields) {
+      if (f.kind == FieldKind::DateEdit && (i >= dates.size() || form.DateField(f.name).Date() != dates[i++])) return false;
+    }
+    return i == dates.size();
+  }
+  void Take(const TSourceForm& form) {
+    known = true;
+    authors = Of(form.AuthorForm());
+    editors = Of(form.EditorForm());
+    dates.clear();
+    for (const FieldDescription& f : form.Description().fields) {
+      if (f.kind == FieldKind::DateEdit) dates.push_back(form.DateField(f.name).Date());
+    }
+  }
+};
 
 // --- The page's form ---
 
@@ -184,7 +354,10 @@ class Page {
     const FormDescription* description = FindForm(kind);
     if (!description) throw std::invalid_argument("unknown form \"" + kind + "\" (" + FormNames() + ")");
     controls_.clear();
+    popups_.clear();
     reported_.clear();
+    reportedValues_ = {};
+    entriesShown_ = false;
     port_.TakeRaised();
     port_.ClearAnswers();
     replay_ = nullptr;
@@ -192,6 +365,7 @@ class Page {
     form_ = std::make_unique<TSourceForm>(*description);
     size_ = LayOutForm(*form_, {description->width, description->height});
     Collect(*form_);
+    for (const Control* c : controls_) reported_.emplace_back(*c);
     json out = {{"kind", description->className}, {"caption", form_->Caption()}, {"width", size_.width},
                 {"height", size_.height}};
     json& list = out["controls"] = json::array();
@@ -199,33 +373,48 @@ class Page {
     return out.dump();
   }
 
-  // What changed since the last call (JSON): {controls: [state...], focus, popup, dialogs, mla, apa}.
+  // What changed since the last call (JSON): {controls: [state...], focus, popup, dialogs, mla, apa};
+  // the entries only when a control changed or a message came up (null otherwise: as before).
   std::string Changes() {
-    json out;
-    json& changed = out["controls"] = json::array();
-    reported_.resize(controls_.size());
+    JsonText out;
+    out.Open('{').Key("controls").Open('[');
+    bool any = false;
     for (std::size_t i = 0; i < controls_.size(); ++i) {
-      json state = State(i);
-      std::string text = state.dump();
-      if (text != reported_[i]) {
-        reported_[i] = std::move(text);
-        changed.push_back(std::move(state));
-      }
+      if (reported_[i].Matches(*controls_[i])) continue;
+      reported_[i].Take(*controls_[i]);
+      out.Raw(State(i));
+      any = true;
     }
-    out["focus"] = IdOf(FocusedMain());
-    out["popup"] = PopupState();
-    json& dialogs = out["dialogs"] = json::array();
+    out.Close(']');
+    out.Field("focus", IdOf(FocusedMain()));
+    out.Key("popup").Raw(PopupState());
+    out.Key("dialogs").Open('[');
     for (const PagePlatform::Raised& r : port_.TakeRaised()) {
-      dialogs.push_back({{"caption", r.dialog.caption},
-                         {"text", r.dialog.text},
-                         {"icon", r.dialog.icon == DialogIcon::Error ? "error" : "confirmation"},
-                         {"buttons", r.dialog.buttons == DialogButtons::Ok ? json{"OK"} : json{"OK", "Cancel"}}});
+      out.Open('{');
+      out.Field("caption", r.dialog.caption).Field("text", r.dialog.text);
+      out.Field("icon", r.dialog.icon == DialogIcon::Error ? "error" : "confirmation");
+      out.Key("buttons").Open('[').Value("OK");
+      if (r.dialog.buttons == DialogButtons::OkCancel) out.Value("Cancel");
+      out.Close(']').Close('}');
       if (r.replayOnOk) pendingReplay_ = replay_;
+      any = true;
     }
-    const SourceValues values = ReadValues(*form_);
-    out["mla"] = EntryJson(values.Form().mla(values));
-    out["apa"] = EntryJson(values.Form().apa(values));
-    return out.dump();
+    out.Close(']');
+    // The entries read more than the controls show: the stored contributors and the dates.
+    if (!reportedValues_.Matches(*form_)) {
+      reportedValues_.Take(*form_);
+      any = true;
+    }
+    if (any || !entriesShown_) {
+      const SourceValues values = ReadValues(*form_);
+      WriteEntry(out, "mla", values.Form().mla(values));
+      WriteEntry(out, "apa", values.Form().apa(values));
+      entriesShown_ = true;
+    } else {
+      out.Key("mla").Null().Key("apa").Null();
+    }
+    out.Close('}');
+    return std::move(out.Text());
   }
 
   // --- Input ---
@@ -449,7 +638,10 @@ class Page {
   void Collect(Control& c) {
     controls_.push_back(&c);
     for (Control* child : c.Children()) Collect(*child);
-    if (auto* date = dynamic_cast<TDateLinkEdit97*>(&c)) Collect(date->Popup());
+    if (auto* date = dynamic_cast<TDateLinkEdit97*>(&c)) {
+      popups_.push_back(&date->Popup());
+      Collect(date->Popup());
+    }
   }
 
   Control* At(int id) const {
@@ -461,8 +653,8 @@ class Page {
   }
 
   TDtCalPop97* OpenPopup() const {
-    for (Control* c : controls_) {
-      if (auto* popup = dynamic_cast<TDtCalPop97*>(c); popup && popup->Visible()) return popup;
+    for (TDtCalPop97* popup : popups_) {
+      if (popup->Visible()) return popup;
     }
     return nullptr;
   }
@@ -481,7 +673,7 @@ class Page {
 
   json Describe(std::size_t i) const {
     const Control& c = *controls_[i];
-    json d = State(i);
+    json d = json::parse(State(i));
     d["name"] = c.Name();
     d["kind"] = KindName(c);
     d["parent"] = IdOf(c.Parent());
@@ -518,46 +710,51 @@ class Page {
     return d;
   }
 
-  json State(std::size_t i) const {
+  // A control's changing state as a JSON object.
+  std::string State(std::size_t i) const {
     const Control& c = *controls_[i];
     const TBounds b = c.Bounds();
-    json s = {{"id", i},
-              {"bounds", {b.left, b.top, b.width, b.height}},
-              {"text", c.Text()},
-              {"caption", ShownCaption(c.Caption())},
-              {"hint", c.ShowHint() ? c.Hint() : std::string()},
-              {"color", CssColor(c.Color())},
-              {"enabled", c.Enabled()},
-              {"visible", c.Visible()},
-              {"usable", c.IsUsable()}};
-    if (const auto* radio = dynamic_cast<const TRadioButton*>(&c)) s["checked"] = radio->Checked();
-    if (const auto* edit = dynamic_cast<const TFlatEdit*>(&c)) s["selection"] = {edit->SelStart(), edit->SelLength()};
-    if (const auto* button = dynamic_cast<const TToolButton*>(&c)) s["image"] = button->CurrentImage();
-    return s;
+    JsonText s;
+    s.Open('{').Field("id", i);
+    s.Key("bounds").Open('[').Value(b.left).Value(b.top).Value(b.width).Value(b.height).Close(']');
+    s.Field("text", c.Text()).Field("caption", ShownCaption(c.Caption()));
+    s.Field("hint", c.ShowHint() ? std::string_view(c.Hint()) : std::string_view());
+    s.Field("color", CssColor(c.Color())).Field("enabled", c.Enabled()).Field("visible", c.Visible());
+    s.Field("usable", c.IsUsable());
+    if (const auto* radio = dynamic_cast<const TRadioButton*>(&c)) s.Field("checked", radio->Checked());
+    if (const auto* edit = dynamic_cast<const TFlatEdit*>(&c)) {
+      s.Key("selection").Open('[').Value(edit->SelStart()).Value(edit->SelLength()).Close(']');
+    }
+    if (const auto* button = dynamic_cast<const TToolButton*>(&c)) s.Field("image", button->CurrentImage());
+    s.Close('}');
+    return std::move(s.Text());
   }
 
-  json PopupState() const {
+  // The open calendar (JSON), or null.
+  std::string PopupState() const {
     TDtCalPop97* popup = OpenPopup();
-    if (!popup) return nullptr;
+    if (!popup) return "null";
     const TCalendar97& calendar = popup->Calendar();
     const CivilDate day = CivilFromOle(calendar.Date());
     const MonthGrid grid = GridOf(calendar.Date(), calendar.Settings().weekStart);
     const TRect at = popup->ScreenRect();
-    return {{"id", IdOf(popup)},
-            {"bounds", {at.left, at.top, at.Width(), at.Height()}},
-            {"year", day.year},
-            {"month", day.month},
-            {"monthName", calendar.Settings().monthNames[day.month - 1]},
-            {"day", day.day},
-            {"firstCell", grid.firstCell},
-            {"days", grid.days}};
+    JsonText s;
+    s.Open('{').Field("id", IdOf(popup));
+    s.Key("bounds").Open('[').Value(at.left).Value(at.top).Value(at.Width()).Value(at.Height()).Close(']');
+    s.Field("year", day.year).Field("month", day.month).Field("monthName", calendar.Settings().monthNames[day.month - 1]);
+    s.Field("day", day.day).Field("firstCell", grid.firstCell).Field("days", grid.days);
+    s.Close('}');
+    return std::move(s.Text());
   }
 
   PagePlatform port_;
   std::unique_ptr<TSourceForm> form_;
   TSize size_;
   std::vector<Control*> controls_;  // every control by id: the form's tree, each date field's pop-up after it
-  std::vector<std::string> reported_;
+  std::vector<TDtCalPop97*> popups_;
+  std::vector<ReportedState> reported_;  // by id
+  ReportedValues reportedValues_;
+  bool entriesShown_ = false;  // the entries went out with the state now reported
   std::function<void()> replay_, pendingReplay_;
 };
 

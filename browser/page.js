@@ -58,15 +58,15 @@
     return e && e.message ? e.message : String(e);
   }
 
-  // Runs a model call and shows what changed.
-  function act(call) {
+  // Runs a model call and shows what changed; the DOM focus then follows the model's.
+  function act(call, followFocus = true) {
     if (!page || dialogEl.open) return;
     try {
       call();
     } catch (e) {
       statusEl.textContent = errorText(e);
     }
-    update();
+    update(followFocus);
   }
 
   // --- Building the form's elements ---
@@ -340,18 +340,19 @@
     }
   }
 
-  // Asks the model what changed and shows it.
-  function update() {
+  // Asks the model what changed and shows it. The DOM focus follows the model's focus after the
+  // user's input into the form (`followFocus`), and otherwise only while it is inside the form.
+  function update(followFocus = false) {
     if (!page) return;
     updating = true;
     try {
       const changes = JSON.parse(page.changes());
       for (const s of changes.controls) apply(s);
       showCalendar(changes.popup);
-      showEntry('mla', changes.mla);
-      showEntry('apa', changes.apa);
+      if (changes.mla) showEntry('mla', changes.mla);
+      if (changes.apa) showEntry('apa', changes.apa);
       // The DOM focus follows the model's while it is inside the form.
-      if (formEl.contains(document.activeElement) || document.activeElement === document.body) {
+      if (followFocus || formEl.contains(document.activeElement) || document.activeElement === document.body) {
         const target = changes.popup && changes.focus === changes.popup.id + 1 ? calendarEl : focusables[changes.focus];
         if (target && document.activeElement !== target) target.focus();
         const s = target && desc.controls[changes.focus] && desc.controls[changes.focus].state;
@@ -393,7 +394,7 @@
     } catch (e) {
       statusEl.textContent = errorText(e);
     }
-    update();
+    update(true);
   }
   // Esc on a message is its last button (Cancel, or OK when it has only OK).
   dialogEl.addEventListener('cancel', (e) => {
@@ -431,6 +432,11 @@
     if (isClipboardKey(e)) return;  // the browser's cut, copy and paste events carry these
     if (e.keyCode >= 112 && e.keyCode <= 123) return;  // function keys stay the browser's
     e.preventDefault();
+    if (e.key === ' ' && e.target.type === 'radio' && !e.ctrlKey && !e.altKey) {
+      // Space presses a radio button, as the platform's buttons take it: a click.
+      act(() => page.click(Number(e.target.dataset.id), ''));
+      return;
+    }
     act(() => {
       page.keyDown(keyOf(e), shiftOf(e));
       const ch = charOf(e);
@@ -545,7 +551,7 @@
     update();
   }
 
-  kindSelect.addEventListener('change', () => act(() => show(kindSelect.value)));
+  kindSelect.addEventListener('change', () => act(() => show(kindSelect.value), false));
   document.getElementById('check').addEventListener('click', () => act(() => page.checkRequiredFields()));
   document.getElementById('copy-mla').addEventListener('click', () => copyEntry('mla').catch((e) => { statusEl.textContent = errorText(e); }));
   document.getElementById('copy-apa').addEventListener('click', () => copyEntry('apa').catch((e) => { statusEl.textContent = errorText(e); }));
