@@ -9,7 +9,7 @@ import { api, button, chooseForm, exampleText, kinds, launch, openPage, root } f
 const out = path.join(root, 'docs', 'screenshots', 'web');
 mkdirSync(out, { recursive: true });
 
-// The page's part that each picture shows: the form with the entries and their Copy buttons under it.
+// What each picture shows: the form, and the entries with their Copy buttons under it.
 async function shoot(page, file) {
   const box = await page.evaluate(() => {
     const parts = ['form', 'mla', 'apa'].map((id) => document.getElementById(id)).filter(Boolean)
