@@ -127,6 +127,14 @@ for (const role of ['Author', 'Editor']) {
       assert.equal(await header(scope), `${role} 2 of 3`);
     });
 
+    test('Esc answers the question with its last button, Cancel', async () => {
+      await (await button(scope, 'Delete')).click();
+      await page.waitForSelector('dialog[open]:has(.dialog-text)');
+      await page.keyboard.press('Escape');
+      await page.waitForFunction(() => !document.querySelector('dialog[open]:has(.dialog-text)'));
+      assert.deepEqual(contributors(await api(page, 'savedData'), role), people);
+    });
+
     test('Delete with OK removes the current contributor and shows the next', async () => {
       await (await button(scope, 'Delete')).click();
       await answerMessage(page, 'OK');

@@ -135,6 +135,35 @@ describe('accelerators and focus', () => {
   }
 });
 
+describe('Tab and Shift+Tab', () => {
+  // The Book's tab stops in the model's order: its main panel, then each sub-form; Tab wraps round.
+  const order = [
+    ['', 'Title'], ['', 'Series'], ['', 'Place of Printing'], ['', 'Publishing Company'], ['', 'Year'],
+    ['', 'Volume #'], ['', 'Edition'], ['', 'Page No(s)'],
+    ['Author', 'Last name'], ['Author', 'First name'], ['Author', 'Middle Initial'],
+    ['Editor', 'Last name'], ['Editor', 'First name'], ['Editor', 'Middle Initial'],
+  ];
+  const focused = () => page.evaluate(() => {
+    const e = document.activeElement;
+    return [e.closest('[role="group"]')?.getAttribute('aria-label') ?? '', e.getAttribute('aria-label') ?? e.localName];
+  });
+  for (const [keys, step] of [['Tab', 1], ['Shift+Tab', -1]]) {
+    test(`Book: ${keys} goes through the fields in the model's order and wraps round`, async () => {
+      await chooseForm(page, 'Book');
+      await (await field(page, 'Title')).click();
+      const seen = [await focused()];
+      for (let i = 0; i < order.length; i++) {
+        if (step < 0) await page.keyboard.down('Shift');
+        await page.keyboard.press('Tab');
+        if (step < 0) await page.keyboard.up('Shift');
+        seen.push(await focused());
+      }
+      const expected = Array.from({ length: order.length + 1 }, (_, i) => order[((i * step) % order.length + order.length) % order.length]);
+      assert.deepEqual(seen, expected);
+    });
+  }
+});
+
 test('no script error on the page', () => {
   assert.deepEqual(page.citaraErrors, []);
 });
