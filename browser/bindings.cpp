@@ -620,9 +620,10 @@ class Page {
 
   // The form's own check: its message and the focus on the first blank field.
   bool CheckRequiredFields() {
-    bool ok = true;
-    Run([&, this] { ok = citara::CheckRequiredFields(*form_); });
-    return ok;
+    // The input may be run again later (see Answer), so its result goes into the page, not into
+    // a local of this call.
+    Run([this] { checkPassed_ = citara::CheckRequiredFields(*form_); });
+    return checkPassed_;
   }
 
   // An error message of the last failed call that threw (embind passes exceptions as numbers).
@@ -756,6 +757,7 @@ class Page {
   ReportedValues reportedValues_;
   bool entriesShown_ = false;  // the entries went out with the state now reported
   std::function<void()> replay_, pendingReplay_;
+  bool checkPassed_ = true;
 };
 
 }  // namespace
