@@ -93,8 +93,27 @@ TEST(Dates, DayNumberTextRoundTrips) {
     EXPECT_EQ(FormatOleNumber(c.value), c.text);
     EXPECT_EQ(ParseOleNumber(c.text), c.value);
   }
-  EXPECT_EQ(ParseOleNumber("35796,5"), 35796.5);
-  for (const char* bad : {"", "x", "1e5", "inf", "nan", "1.2.3", " 1", "+1", "0x10"}) {
+  // Texts no FormatOleNumber writes but a hand-edited saved data may hold.
+  static const struct {
+    const char* text;
+    double value;
+  } read[] = {
+      {"35796,5", 35796.5},
+      {".5", 0.5},
+      {"-.25", -0.25},
+      {"7.", 7},
+      {"0035796.500", 35796.5},
+      {"0.1", 0.1},  // the double nearest 1/10, as a correctly rounding parse gives
+      {"9007199254740993", 9007199254740992},  // 2^53 + 1: more than the exact path takes
+      {"12345678901234567890123.5", 12345678901234567890123.5},
+      {"1,00000000000000000000001", 1},  // more fraction digits than the exact powers of ten
+  };
+  for (const auto& c : read) {
+    EXPECT_EQ(ParseOleNumber(c.text), c.value) << c.text;
+  }
+  for (const char* bad : {"", "x", "1e5", "inf", "nan", "1.2.3", " 1", "+1", "0x10", "-", ".", "1-2", "--1",
+                          "12345678901234567890123e5", "12345678901234567890123.5.1", "1.5,5",
+                          "123456789012345678901234-"}) {
     EXPECT_FALSE(ParseOleNumber(bad).has_value()) << bad;
   }
 }

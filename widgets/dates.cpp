@@ -1,11 +1,13 @@
 #include "dates.h"
 
 #include <array>
-#include <charconv>
 #include <chrono>
+#include <clocale>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 namespace citara {
 namespace {
@@ -117,22 +119,79 @@ std::optional<OleDate> ParseMonthDayYear(std::string_view text) {
   return OleFromCivil({year, parts[0], parts[1]});
 }
 
-std::optional<double> ParseOleNumber(std::string_view text) {
-  std::string normalized(text);
-  for (char& c : normalized) {
-    if (c == ',') c = '.';
+namespace {
+
+// 10^0 .. 10^22: every one an exact double.
+constexpr std::array<double, 23> kExactPowersOfTen = {
+    1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+    1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// A number of more digits than the exact path takes: checked to be plain decimal, then read by
+// strtod with the point written as the C library's current locale writes it, so the result does
+// not depend on the locale a host has set. (A stream in the classic locale would do the same, but
+// would bring the stream library's locale machinery into the WebAssembly page: a sixth of its size.)
+std::optional<double> ParseLongOleNumber(std::string_view text) {
+  const char* localePoint = std::localeconv()->decimal_point;
+  const std::string_view point = localePoint != nullptr && *localePoint != '\0' ? localePoint : ".";
+  std::string normalized;
+  normalized.reserve(text.size() + point.size());
+  int points = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '.' || c == ',') {
+      if (++points > 1) return std::nullopt;
+      normalized += point;
+    } else if ((c >= '0' && c <= '9') || (c == '-' && i == 0)) {
+      normalized += c;
+    } else {
+      return std::nullopt;
+    }
   }
-  if (normalized.empty() || normalized.front() == '+') return std::nullopt;
-  for (char c : normalized) {
-    // Only a plain decimal number: no exponent, no hex, no inf or nan.
-    if (!((c >= '0' && c <= '9') || c == '.' || c == '-')) return std::nullopt;
-  }
-  double value = 0;
-  const char* first = normalized.data();
-  const char* last = first + normalized.size();
-  const auto [ptr, ec] = std::from_chars(first, last, value);
-  if (ec != std::errc{} || ptr != last) return std::nullopt;
+  char* end = nullptr;
+  const double value = std::strtod(normalized.c_str(), &end);
+  if (end != normalized.c_str() + normalized.size() || normalized == "-") return std::nullopt;
   return value;
+}
+
+}  // namespace
+
+std::optional<double> ParseOleNumber(std::string_view text) {
+  // [-]digits[.digits] or [-].digits, with "." or "," as the point: no exponent, hex, inf or nan.
+  std::size_t i = 0;
+  const bool negative = !text.empty() && text[0] == '-';
+  if (negative) ++i;
+  std::uint64_t mantissa = 0;
+  int digits = 0;          // significant digits taken into the mantissa
+  int fractionDigits = 0;  // of those, the ones after the point
+  bool anyDigit = false, point = false;
+  for (; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '.' || c == ',') {
+      if (point) return std::nullopt;
+      point = true;
+    } else if (c >= '0' && c <= '9') {
+      anyDigit = true;
+      if (mantissa == 0 && c == '0') {
+        if (point) ++fractionDigits;  // a leading zero of the fraction only scales
+        continue;
+      }
+      if (++digits > 19) return ParseLongOleNumber(text);
+      mantissa = mantissa * 10 + static_cast<unsigned>(c - '0');
+      if (point) ++fractionDigits;
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (!anyDigit) return std::nullopt;
+  double value = 0;
+  // A mantissa below 2^53 and a power of ten below 10^23 are exact doubles, and one IEEE division
+  // of exact operands is correctly rounded: the double a correctly rounding parse gives.
+  if (mantissa < (std::uint64_t{1} << 53) && fractionDigits < static_cast<int>(kExactPowersOfTen.size())) {
+    value = static_cast<double>(mantissa) / kExactPowersOfTen[static_cast<std::size_t>(fractionDigits)];
+  } else {
+    return ParseLongOleNumber(text);
+  }
+  return negative ? -value : value;
 }
 
 std::string FormatOleNumber(double value) {
