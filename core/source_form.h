@@ -101,6 +101,7 @@ class TSourceForm : public TForm, private FormValues {
   // FormValues, read by the entry rules.
   std::string_view Text(std::string_view field) const override;
   OleDate Date(std::string_view dateEdit) const override;
+  std::string_view DateFormat(std::string_view dateEdit) const override;
   bool Checked(std::string_view radio) const override;
   const ContributorList& Authors() const override;
   const ContributorList& Editors() const override;
