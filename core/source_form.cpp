@@ -57,6 +57,9 @@ TSourceForm::TSourceForm(const FormDescription& description)
   ConnectHandlers();
   CreateSubForms();
   Show();
+  // The sub-forms were shown before this form could take a focus: a new form puts it where
+  // Reset and a load put it, so that the keys reach a field before any click.
+  FocusFirstField();
 }
 
 TSourceForm::~TSourceForm() = default;

@@ -45,7 +45,8 @@ inline constexpr AutomationBool kAutomationFalse = 0;
 class TSourceForm : public TForm, private FormValues {
  public:
   // FormCreate: builds the controls, sets the application's hint hide pause to 30 s, creates the
-  // sub-forms in their panels with their roles and shows them, and creates the working list.
+  // sub-forms in their panels with their roles and shows them, creates the working list, and puts
+  // the focus where typing starts (FocusFirstField).
   explicit TSourceForm(const FormDescription& description);
   ~TSourceForm() override;
 

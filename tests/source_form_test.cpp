@@ -442,6 +442,21 @@ TEST_F(SourceFormTest, LoadingMovesTheFocusToWhereTypingStarts) {
   }
 }
 
+TEST_F(SourceFormTest, ANewFormTakesTheKeysWhereTypingStarts) {
+  // Its sub-forms are shown before the form itself: without a focus of its own, Tab and typing
+  // would reach no field until a click.
+  for (const FormDescription* description : AllForms()) {
+    TSourceForm form(*description);
+    TFlatEdit& start = form.AuthorForm() ? form.AuthorForm()->LastNameEdit() : form.Field("TitleEdit");
+    EXPECT_TRUE(start.Focused()) << description->className;
+    form.Keystroke(KeyOfChar(U'x'), ShiftState::None, U'x');
+    EXPECT_EQ(start.Text(), "x") << description->className;
+    form.Keystroke(VK_TAB, ShiftState::None, 0);
+    EXPECT_FALSE(start.Focused()) << description->className;
+    EXPECT_NE(form.FocusedControl(), nullptr) << description->className;
+  }
+}
+
 // ---------------------------------------------------------------------------------------------
 // Required fields
 
@@ -775,7 +790,9 @@ TEST_F(SourceFormTest, HostCallsLeaveAFocusedDateFieldShowingTextItTakes) {
         const TFlatEdit& start = form.AuthorForm() ? form.AuthorForm()->LastNameEdit() : form.Field("TitleEdit");
         EXPECT_TRUE(start.Focused());
         EXPECT_EQ(date.Text(), FormatDate(date.Date(), date.DateFormat()));
-        if (!reset) EXPECT_EQ(date.Date(), 35796);
+        if (!reset) {
+          EXPECT_EQ(date.Date(), 35796);
+        }
       }
     }
   }
