@@ -11,9 +11,9 @@
 // After every few actions, and after every read, the form must hold: a read showed no message
 // and left each sub-form on its first entry with a header that names it; the focus is on a usable
 // control of the form; the saved data loads into a fresh form, which gives the same saved data
-// (but for the date fields' display texts, whose format the text does not keep, and the default
-// text a fresh form keeps in a field left blank); a fresh form of that text gives it again, and
-// the same entries. Run returns the first broken rule (with the actions that led to it), if any.
+// (but for the date fields' display texts, whose format the text does not keep; and when a field
+// with a default text was left blank, the fresh form's text may differ by that default); a fresh
+// form of that text gives it again, and the same entries. Run returns the first broken rule (with the actions that led to it), if any.
 #pragma once
 
 #include <cstddef>
