@@ -157,7 +157,10 @@ void TAuthorForm::ClearContributors() {
 
 void TAuthorForm::RemoveEmptyEntries() {
   citara::RemoveEmptyEntries(list_);
-  ShowEntry(0);
+  // Every entry and saved-data read comes here: entry 0 is shown, but the last-name field takes
+  // the focus only when the focused control lets it go without a message (a read shows none).
+  const Control* focused = FocusedControl();
+  ShowEntry(0, focused == nullptr || focused->CanExit());
 }
 
 void TAuthorForm::LoadContributors(std::string_view prefix, const TIniList& ini) {
@@ -184,7 +187,9 @@ std::string TAuthorForm::FormatSecondaryNames(bool afterPrimary, CitationStyle s
   return citara::FormatSecondaryNames(list_, afterPrimary, style);
 }
 
-void TAuthorForm::ShowEntry(int index) {
+void TAuthorForm::ShowEntry(int index) { ShowEntry(index, true); }
+
+void TAuthorForm::ShowEntry(int index, bool takeFocus) {
   if (index < 0) return;
   if (index >= Count()) {
     ShowNewEntry();
@@ -198,7 +203,7 @@ void TAuthorForm::ShowEntry(int index) {
   }
   UpdateNavigationButtons();
   UpdateEditButtons();
-  if (lastNameEdit_->Enabled()) {
+  if (takeFocus && lastNameEdit_->Enabled()) {
     lastNameEdit_->SetFocus();  // best effort: the form may not be showing yet
     lastNameEdit_->SelectAll();
   }

@@ -53,7 +53,8 @@ class TAuthorForm : public TForm {
   void SetRole(std::string_view role);
   // Empties the list and shows the new blank entry, numbered 1 of 1.
   void ClearContributors();
-  // Deletes the blank entries, then shows entry 0.
+  // Deletes the blank entries, then shows entry 0; the focus moves as ShowEntry moves it only
+  // when the focused control can let it go without a message (CanExit): reads show none.
   void RemoveEmptyEntries();
   // Replaces the list by the entries stored under `prefix` in `ini`, then shows entry 0.
   void LoadContributors(std::string_view prefix, const TIniList& ini);
@@ -108,6 +109,7 @@ class TAuthorForm : public TForm {
   template <class T>
   T& Part(std::string_view name) const;
   int Count() const { return static_cast<int>(list_.size()); }
+  void ShowEntry(int index, bool takeFocus);
   void ShowNewEntry();
   // Shows "<role> <number> of <of>" in the header label unless it shows just that already.
   void ShowHeader(int number, int of);

@@ -44,6 +44,7 @@ struct FieldDescription {
   std::string_view hint{};
   std::string_view defaultText{};    // text at creation ("1998" for a year)
   int maxLength = 0;                 // 0: no limit
+  long long minValue = 0, maxValue = 0;  // spin edits: the value's limits; both 0: none
   bool clipboardKeys = true;         // Ctrl+X/C/V on key release (the form's key-up handler)
   std::string_view dateFormat = "mmmm d, yyyy";  // date edits: display format at creation
 };
@@ -59,13 +60,15 @@ struct RadioDescription {
   std::string_view dateFormat{};  // display format it gives "DateEdit"
 };
 
-// What the entry rules read of a form: the fields' current texts, the date edits' dates, the
-// radio buttons' states and the contributor lists (blank entries already removed).
+// What the entry rules read of a form: the fields' current texts, the date edits' dates and
+// display formats, the radio buttons' states and the contributor lists (blank entries already
+// removed).
 class FormValues {
  public:
   virtual ~FormValues() = default;
   virtual std::string_view Text(std::string_view field) const = 0;
   virtual OleDate Date(std::string_view dateEdit) const = 0;
+  virtual std::string_view DateFormat(std::string_view dateEdit) const = 0;
   virtual bool Checked(std::string_view radio) const = 0;
   virtual const ContributorList& Authors() const = 0;  // empty when the form has none
   virtual const ContributorList& Editors() const = 0;  // empty when the form has none

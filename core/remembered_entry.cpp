@@ -17,6 +17,11 @@ class RememberedEntry::Recorder : public FormValues {
     entry_.reads_.push_back({.kind = Read::Kind::Date, .name = std::string(dateEdit), .date = date});
     return date;
   }
+  std::string_view DateFormat(std::string_view dateEdit) const override {
+    const std::string_view format = values_.DateFormat(dateEdit);
+    entry_.reads_.push_back({.kind = Read::Kind::DateFormat, .name = std::string(dateEdit), .text = std::string(format)});
+    return format;
+  }
   bool Checked(std::string_view radio) const override {
     const bool checked = values_.Checked(radio);
     entry_.reads_.push_back({.kind = Read::Kind::Checked, .name = std::string(radio), .checked = checked});
@@ -49,6 +54,9 @@ bool RememberedEntry::StillHolds(const FormValues& values) const {
         break;
       case Read::Kind::Date:
         if (!(values.Date(read.name) == read.date)) return false;  // never equal when NaN: made again
+        break;
+      case Read::Kind::DateFormat:
+        if (values.DateFormat(read.name) != read.text) return false;
         break;
       case Read::Kind::Checked:
         if (values.Checked(read.name) != read.checked) return false;

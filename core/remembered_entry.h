@@ -31,7 +31,7 @@ class RememberedEntry {
   class Recorder;
   // One value the rule read: a field's text, a date edit's date or a radio button's state.
   struct Read {
-    enum class Kind { Text, Date, Checked } kind;
+    enum class Kind { Text, Date, DateFormat, Checked } kind;
     std::string name{};
     std::string text{};
     OleDate date = 0;

@@ -375,6 +375,13 @@ std::string SavedDataText(const FormDescription& form, const FormValues& values,
   if (!editorText.empty()) SetListValue(head, "Editor(s):", editorText);
 
   for (const FieldDescription& f : form.fields) {
+    if (f.kind == FieldKind::DateEdit) {
+      // A date edit's line holds its date as a load of this text shows it, whatever the field
+      // shows now: nothing yet (a fresh form) or its text for typing (while it has the focus).
+      const std::string shown = FormatDate(values.Date(f.name), values.DateFormat(f.name));
+      if (!shown.empty()) SetListValue(head, f.caption, shown);
+      continue;
+    }
     const std::string_view text = values.Text(f.name);
     if (!text.empty()) SetListValue(head, f.caption, text);
   }

@@ -2,7 +2,9 @@
 // (the capitalized title, the primary names, both entries) for the host's use.
 //
 // The text holds, in order: "Author(s):" and "Editor(s):" (the MLA name texts), one line per
-// filled labelled field under its label's caption, the date lines ("*Date" and, for the printed
+// filled labelled field under its label's caption (a date edit's line holds its date in its
+// display format, as a load of the text shows it, even while the field shows nothing yet or its
+// text for typing), the date lines ("*Date" and, for the printed
 // forms, "*PublicationDate"; "*DateRetrieved" for a web form's retrieval date), the chosen
 // "*DateFormat", "*Title", "*PrimaryNames", "*PrimaryName<n>", "*APAPrimaryName<n>", the two
 // entries as RTF each closed by its END line, then every contributor as "*Author<i>Last" / "First"

@@ -57,6 +57,9 @@ TSourceForm::TSourceForm(const FormDescription& description)
   ConnectHandlers();
   CreateSubForms();
   Show();
+  // The sub-forms were shown before this form could take a focus: a new form puts it where
+  // Reset and a load put it, so that the keys reach a field before any click.
+  FocusFirstField();
 }
 
 TSourceForm::~TSourceForm() = default;
@@ -98,7 +101,7 @@ void TSourceForm::CreateMainPanelControls() {
       controls.push_back({.kind = KindOf(f.kind), .name = f.name, .parent = "MainPanel", .caption = f.defaultText,
                           .hint = f.hint, .bounds = {0, 0, f.width, 21}, .tabOrder = f.tabOrder,
                           .color = f.required ? clYellow : clWhite, .maxLength = f.maxLength,
-                          .dateFormat = f.dateFormat});
+                          .dateFormat = f.dateFormat, .minValue = f.minValue, .maxValue = f.maxValue});
     }
     for (const RadioDescription& r : description_.radios) {
       if (r.name != name) continue;
@@ -177,8 +180,8 @@ const std::string& TSourceForm::GetAPACitaraInfo() {
 }
 
 void TSourceForm::Reset() {
-  if (authors_) authors_->ClearContributors();
-  if (editors_) editors_->ClearContributors();
+  // The main panel first: a focused date field then shows its date for typing, which it takes
+  // without a message when clearing the lists moves the focus into a sub-form.
   ClearPlusEdits(*mainPanel_);
   for (Control* child : mainPanel_->Children()) {
     if (child->Name() == kYearEdit && dynamic_cast<TFlatSpinEdit*>(child)) {
@@ -187,6 +190,8 @@ void TSourceForm::Reset() {
       date->ShowDate();
     }
   }
+  if (authors_) authors_->ClearContributors();
+  if (editors_) editors_->ClearContributors();
   FocusFirstField();
 }
 
@@ -242,6 +247,11 @@ OleDate TSourceForm::Date(std::string_view dateEdit) const {
   return date ? date->Date() : DateField(dateEdit).Date();
 }
 
+std::string_view TSourceForm::DateFormat(std::string_view dateEdit) const {
+  const TDateLinkEdit97* date = Lookup(dateEdits_, dateEdit);
+  return (date ? *date : DateField(dateEdit)).DateFormat();
+}
+
 bool TSourceForm::Checked(std::string_view radio) const {
   const TRadioButton* button = Lookup(radioButtons_, radio);
   if (!button) button = FindComponent<TRadioButton>(radio);
@@ -291,6 +301,8 @@ void ApplyValues(TSourceForm& form, const SourceValues& values) {
     date.SetDate(values.DateAt(i));
     date.SetDateFormat(std::string(values.DateFormatAt(i)));
     setText(date, values.TextAt(i));
+    // A focused field shows the text it takes on leaving, as it does when it gains the focus.
+    if (date.Focused()) date.ShowDate();
   }
   if (form.AuthorForm()) form.AuthorForm()->SetContributors(values.Authors());
   if (form.EditorForm()) form.EditorForm()->SetContributors(values.Editors());

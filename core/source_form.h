@@ -45,7 +45,8 @@ inline constexpr AutomationBool kAutomationFalse = 0;
 class TSourceForm : public TForm, private FormValues {
  public:
   // FormCreate: builds the controls, sets the application's hint hide pause to 30 s, creates the
-  // sub-forms in their panels with their roles and shows them, and creates the working list.
+  // sub-forms in their panels with their roles and shows them, creates the working list, and puts
+  // the focus where typing starts (FocusFirstField).
   explicit TSourceForm(const FormDescription& description);
   ~TSourceForm() override;
 
@@ -101,6 +102,7 @@ class TSourceForm : public TForm, private FormValues {
   // FormValues, read by the entry rules.
   std::string_view Text(std::string_view field) const override;
   OleDate Date(std::string_view dateEdit) const override;
+  std::string_view DateFormat(std::string_view dateEdit) const override;
   bool Checked(std::string_view radio) const override;
   const ContributorList& Authors() const override;
   const ContributorList& Editors() const override;

@@ -40,6 +40,11 @@ OleDate SourceValues::Date(std::string_view dateEdit) const {
   return fields_[*i].date;
 }
 
+std::string_view SourceValues::DateFormat(std::string_view dateEdit) const {
+  Date(dateEdit);  // throws for a name that is no date edit
+  return fields_[*FieldIndex(dateEdit)].dateFormat;
+}
+
 bool SourceValues::Checked(std::string_view radio) const {
   const auto i = RadioIndex(radio);
   return i && checked_[*i] != 0;

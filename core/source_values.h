@@ -39,6 +39,7 @@ class SourceValues final : public FormValues {
   // Text and Date of a name the form does not have: empty text; Date throws std::out_of_range.
   std::string_view Text(std::string_view field) const override;
   OleDate Date(std::string_view dateEdit) const override;
+  std::string_view DateFormat(std::string_view dateEdit) const override;
   bool Checked(std::string_view radio) const override;
   const ContributorList& Authors() const override { return authors_; }
   const ContributorList& Editors() const override { return editors_; }

@@ -329,3 +329,52 @@ TEST(TCalendar97, SettingsAndEventsOfTheCalendar) {
 
 }  // namespace
 }  // namespace citara
+
+namespace citara {
+namespace {
+
+TEST_F(DateEditTest, AskedToShowItsDateWhileFocusedItShowsTheTextItTakes) {
+  field.SetFocus();
+  field.SetDate(Day(2059, 6, 7) + 0.25);
+  field.ShowDate();
+  EXPECT_EQ(field.Text(), "06/07/2059");
+  EXPECT_TRUE(field.CanExit());
+  EXPECT_TRUE(next.SetFocus());
+  EXPECT_EQ(field.Text(), "June 7, 2059");
+  EXPECT_EQ(field.Date(), Day(2059, 6, 7) + 0.25) << "the day stands, so does its time";
+  EXPECT_TRUE(port.Dialogs().empty());
+}
+
+TEST_F(DateEditTest, CanExitTellsWhetherLeavingShowsAMessage) {
+  field.SetFocus();
+  for (const auto& [text, quiet] : {std::pair{"", true}, {"12/25/1999", true}, {"13/45/1999", false}, {"1_/", false}}) {
+    field.SetText(text);
+    EXPECT_EQ(field.CanExit(), quiet) << text;
+  }
+  EXPECT_TRUE(port.Dialogs().empty()) << "asking shows nothing";
+}
+
+// The drop-down closes, but the focused control keeps the focus: the field shows the date it now
+// holds in its display format, not the text for typing of the date it held before.
+TEST_F(DateEditTest, ClosingWithoutGettingTheFocusShowsTheHeldDate) {
+  TDateLinkEdit97& other = form.Create<TDateLinkEdit97>("OtherEdit");
+  other.SetParent(&form);
+  field.SetDate(Day(1956, 1, 6));
+  field.SetDateFormat("yyyy");
+  field.ShowDate();
+  other.SetFocus();
+  other.SetText("13/45/1999");  // half typed: the focus stays here
+  port.QueueAnswer(DialogResult::Ok);
+  port.QueueAnswer(DialogResult::Ok);
+  field.ClickButton();
+  Key down = VK_DOWN;
+  calendar.KeyDown(down, ShiftState::None);
+  calendar.KillFocus();
+  EXPECT_FALSE(field.Popup().Visible());
+  EXPECT_TRUE(other.Focused());
+  EXPECT_EQ(field.Date(), Day(1956, 1, 13));
+  EXPECT_EQ(field.Text(), "1956");
+}
+
+}  // namespace
+}  // namespace citara

@@ -442,6 +442,21 @@ TEST_F(SourceFormTest, LoadingMovesTheFocusToWhereTypingStarts) {
   }
 }
 
+TEST_F(SourceFormTest, ANewFormTakesTheKeysWhereTypingStarts) {
+  // Its sub-forms are shown before the form itself: without a focus of its own, Tab and typing
+  // would reach no field until a click.
+  for (const FormDescription* description : AllForms()) {
+    TSourceForm form(*description);
+    TFlatEdit& start = form.AuthorForm() ? form.AuthorForm()->LastNameEdit() : form.Field("TitleEdit");
+    EXPECT_TRUE(start.Focused()) << description->className;
+    form.Keystroke(KeyOfChar(U'x'), ShiftState::None, U'x');
+    EXPECT_EQ(start.Text(), "x") << description->className;
+    form.Keystroke(VK_TAB, ShiftState::None, 0);
+    EXPECT_FALSE(start.Focused()) << description->className;
+    EXPECT_NE(form.FocusedControl(), nullptr) << description->className;
+  }
+}
+
 // ---------------------------------------------------------------------------------------------
 // Required fields
 
@@ -694,6 +709,145 @@ TEST_F(SourceFormTest, NoClipboardKeysInTheYearField) {
   year.PressKey('X', ShiftState::Ctrl);
   EXPECT_EQ(year.Text(), "1998");
   EXPECT_EQ(port_.ClipboardText(), "7");
+}
+
+}  // namespace
+}  // namespace citara
+
+namespace citara {
+namespace {
+
+// ---------------------------------------------------------------------------------------------
+// Input no user or host can break a form with
+
+// The date fields of a form, by name.
+std::vector<std::string_view> DateFields(const FormDescription& form) {
+  std::vector<std::string_view> names;
+  for (const FieldDescription& f : form.fields) {
+    if (f.kind == FieldKind::DateEdit) names.push_back(f.name);
+  }
+  return names;
+}
+
+// Each spin field keeps to the limits of its form: a step never passes them (nor overflows, even
+// from the largest number a text can name), and leaving the field shows a number inside them.
+TEST_F(SourceFormTest, SpinFieldsKeepToTheirFormsLimits) {
+  static const struct {
+    const FormDescription& form;
+    const char* field;
+    const char* caption;
+    long long min, max;
+  } cases[] = {
+      {BookForm(), "YearEdit", "Year:", 1, 9999},
+      {EncyclopediaForm(), "YearEdit", "Year:", 1, 9999},
+      {JournalForm(), "YearEdit", "Year:", 1, 9999},
+      {NewsgroupForm(), "MessageNumberEdit", "Msg #:", 1, 9999999},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.form.className);
+    TSourceForm form(c.form);
+    TFlatEdit& field = form.Field(c.field);
+    const auto press = [&](Key key, const std::string& from) {
+      field.SetText(from);
+      field.PressKey(key);
+      return field.Text();
+    };
+    EXPECT_EQ(press(VK_DOWN, std::to_string(c.min)), std::to_string(c.min));
+    EXPECT_EQ(press(VK_UP, std::to_string(c.max)), std::to_string(c.max));
+    EXPECT_EQ(press(VK_UP, "9223372036854775807"), std::to_string(c.max));
+    EXPECT_EQ(press(VK_DOWN, "0"), std::to_string(c.min));
+    EXPECT_EQ(press(VK_UP, "41"), "42");
+    // Loaded as a host stored it, taken as text; the first step comes back inside the limits.
+    form.FocusFirstField();
+    form.SetSavedData(std::string(c.caption) + "=9223372036854775807");
+    EXPECT_EQ(field.Text(), "9223372036854775807");
+    field.PressKey(VK_UP);
+    EXPECT_EQ(field.Text(), std::to_string(c.max));
+    // Typed: no more digits than the largest number has; a number outside is mended on leaving.
+    field.SetText("");
+    field.TypeText("123456789012");
+    EXPECT_EQ(field.Text(), std::string("123456789012").substr(0, std::to_string(c.max).size()));
+    field.SetText("0");
+    form.FocusFirstField();
+    EXPECT_EQ(field.Text(), std::to_string(c.min));
+  }
+}
+
+// A host's Reset or SavedData put while a date field has the focus leaves it showing its date for
+// typing, which it takes without a word when the focus leaves.
+TEST_F(SourceFormTest, HostCallsLeaveAFocusedDateFieldShowingTextItTakes) {
+  for (const FormDescription* description : AllForms()) {
+    for (std::string_view name : DateFields(*description)) {
+      for (const bool reset : {true, false}) {
+        SCOPED_TRACE(std::string(description->className) + " " + std::string(name) + (reset ? " Reset" : " put"));
+        TSourceForm form(*description);
+        TDateLinkEdit97& date = form.DateField(name);
+        date.Click();
+        ASSERT_TRUE(date.Focused());
+        if (reset) form.Reset();
+        else form.SetSavedData("*Date=35796\r\n*DateRetrieved=35796");
+        EXPECT_TRUE(port_.Dialogs().empty());
+        const TFlatEdit& start = form.AuthorForm() ? form.AuthorForm()->LastNameEdit() : form.Field("TitleEdit");
+        EXPECT_TRUE(start.Focused());
+        EXPECT_EQ(date.Text(), FormatDate(date.Date(), date.DateFormat()));
+        if (!reset) {
+          EXPECT_EQ(date.Date(), 35796);
+        }
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace citara
+
+namespace citara {
+namespace {
+
+// A fresh form's saved data loads into another fresh form as the same text, and so does that of a
+// form whose date field has the focus: a date edit's line is its date as a load shows it.
+TEST_F(SourceFormTest, SavedDataReadsBackToItselfFromAFreshOrFocusedForm) {
+  for (const FormDescription* description : AllForms()) {
+    SCOPED_TRACE(description->className);
+    TSourceForm form(*description);
+    const std::string saved = form.SavedData();
+    TSourceForm fresh(*description);
+    fresh.SetSavedData(saved);
+    EXPECT_EQ(fresh.SavedData(), saved);
+    for (std::string_view name : DateFields(*description)) {
+      form.DateField(name).Click();
+      const std::string focused = form.SavedData();
+      fresh.SetSavedData(focused);
+      EXPECT_EQ(fresh.SavedData(), focused) << name;
+    }
+  }
+}
+
+// Reads (both entries, the saved data) show the first contributor again, but never show a
+// message: with a half-typed date in the focused field the focus stays there.
+TEST_F(SourceFormTest, ReadsShowTheFirstContributorButNoMessage) {
+  for (const FormDescription* description : AllForms()) {
+    if (!description->hasAuthors || DateFields(*description).empty()) continue;
+    SCOPED_TRACE(description->className);
+    TSourceForm form(*description);
+    form.SetSavedData("*Author0Last=Smith\r\n*Author1Last=Doe");
+    TAuthorForm& authors = *form.AuthorForm();
+    TDateLinkEdit97& date = form.DateField(DateFields(*description).front());
+    for (int read = 0; read < 3; ++read) {
+      date.SetText("");  // leaves quietly
+      authors.NextButton().Click();
+      date.Click();
+      date.SetText("13/45/1999");
+      if (read == 0) form.GetMLACitaraInfo();
+      if (read == 1) form.GetAPACitaraInfo();
+      if (read == 2) form.SavedData();
+      EXPECT_EQ(authors.LastNameEdit().Text(), "Smith") << read;
+      EXPECT_EQ(authors.HeaderLabel().Caption(), "Author 1 of 2") << read;
+    }
+    EXPECT_TRUE(port_.Dialogs().empty());
+    EXPECT_TRUE(date.Focused());
+    EXPECT_EQ(date.Text(), "13/45/1999");
+  }
 }
 
 }  // namespace

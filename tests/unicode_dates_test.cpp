@@ -1,3 +1,4 @@
+#include <cmath>
 #include <gtest/gtest.h>
 
 #include "widgets/dates.h"
@@ -79,6 +80,45 @@ TEST(Dates, ReadsMonthDayYear) {
     ASSERT_EQ(got.has_value(), c.date.has_value()) << c.text;
     if (got) {
       EXPECT_EQ(CivilFromOle(*got), *c.date) << c.text;
+    }
+  }
+}
+
+// A fraction just short of a whole day must not round into the next day (or, below zero, the day
+// before): the text names the value's own day, loads as a date when the value is one, and is
+// written again as the same text.
+TEST(Dates, DayNumberTextKeepsTheDayOfItsValue) {
+  static const struct {
+    double value;
+    const char* text;
+  } cases[] = {
+      {35796.99999999999, "35796.9999999999"},     // late on 1 January 1998
+      {-657434.9999999999, "-657434.999999999"},   // late on 1 January 100
+      {-0.9999999999999999, "-0.99999999999999"},  // 30 December 1899, not the 29th
+      {0.9999999999999999, "0.99999999999999"},
+      {2958465.99999999, "2958465.99999999"},      // 31 December 9999: 15 digits, no carry
+      {2958465.999999999, "2958465.99999999"},
+      {-1.9999999999999998, "-1.99999999999999"},
+  };
+  for (const auto& c : cases) {
+    const std::string text = FormatOleNumber(c.value);
+    EXPECT_EQ(text, c.text) << c.value;
+    const std::optional<double> back = ParseOleNumber(text);
+    ASSERT_TRUE(back.has_value()) << text;
+    EXPECT_EQ(std::trunc(*back), std::trunc(c.value)) << text;
+    EXPECT_EQ(IsSupportedDate(*back), IsSupportedDate(c.value)) << text;
+    EXPECT_EQ(FormatOleNumber(*back), text);
+  }
+  // The last few values below each day's end, at the edges of the range and around zero.
+  for (const double day : {-657434.0, -1.0, 0.0, 35796.0, 2958465.0}) {
+    const double end = day < 0 ? day - 1 : day + 1;
+    double value = end;
+    for (int i = 0; i < 200; ++i) {
+      value = std::nextafter(value, day);
+      const std::string text = FormatOleNumber(value);
+      const double back = *ParseOleNumber(text);
+      ASSERT_EQ(std::trunc(back), day) << text;
+      ASSERT_EQ(FormatOleNumber(back), text);
     }
   }
 }

@@ -187,6 +187,7 @@ TEST(PersonalSite, SavedTitleNamesTheFirstAuthor) {
       ContributorList authors;
       std::string_view Text(std::string_view) const override { return {}; }
       OleDate Date(std::string_view) const override { return 0; }
+      std::string_view DateFormat(std::string_view) const override { return {}; }
       bool Checked(std::string_view) const override { return false; }
       const ContributorList& Authors() const override { return authors; }
       const ContributorList& Editors() const override { return authors; }

@@ -1,6 +1,7 @@
 // The component model driven as a user drives it: focus, tab, type, click, answer dialogs.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -388,6 +389,37 @@ TEST(HeadlessPlatform, ScopedPortPutsThePreviousOneBack) {
     EXPECT_EQ(&CurrentPlatform(), &port);
   }
   EXPECT_EQ(&CurrentPlatform(), before);
+}
+
+}  // namespace
+}  // namespace citara
+
+namespace citara {
+namespace {
+
+// Steps never overflow, limits or none; with limits the value keeps inside them.
+TEST(SpinEdit, StepsKeepToTheLimitsAndNeverOverflow) {
+  constexpr long long kMax = std::numeric_limits<long long>::max(), kMin = std::numeric_limits<long long>::min();
+  static const struct {
+    long long min, max;
+    const char* text;
+    bool up;
+    long long value;
+  } cases[] = {
+      {0, 0, "9223372036854775807", true, kMax},     {0, 0, "-9223372036854775808", false, kMin},
+      {0, 0, "5", false, 4},                         {1, 9999999, "1", false, 1},
+      {1, 9999999, "9999999", true, 9999999},        {1, 9999999, "9223372036854775807", true, 9999999},
+      {1, 9999999, "0", true, 2},                    {1, 9999, "99999999999999999999", true, 2},
+  };
+  for (const auto& c : cases) {
+    TFlatSpinEdit spin("SpinEdit");
+    spin.SetLimits(c.min, c.max);
+    spin.SetValue(1);
+    spin.SetText(c.text);
+    c.up ? spin.StepUp() : spin.StepDown();
+    EXPECT_EQ(spin.Value(), c.value) << c.text;
+    EXPECT_EQ(spin.Text(), std::to_string(c.value)) << c.text;
+  }
 }
 
 }  // namespace

@@ -8,12 +8,15 @@ namespace {
 
 using namespace web;
 
-// A spin edit for a whole number from 1 to 9999999, starting at 1 and without a hint; the entries
-// read its text as it stands.
+// A spin edit for a whole number from 1 to 9999999 (seven digits at most are typed), starting at 1
+// and without a hint; the entries read its text as it stands.
 constexpr FieldDescription MessageNumberField() {
   FieldDescription f = TextField("MessageNumberEdit", "MessageNumberLabel", "Msg #:", 2, 41, "");
   f.kind = FieldKind::SpinEdit;
   f.defaultText = "1";
+  f.maxLength = 7;
+  f.minValue = 1;
+  f.maxValue = 9999999;
   f.clipboardKeys = false;
   return f;
 }

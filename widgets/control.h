@@ -144,6 +144,8 @@ class Control : public Component {
   virtual void DoEnter();
   // Focus about to be lost; fires OnExit. Returning false keeps the focus on this control.
   virtual bool DoExit();
+  // Whether DoExit would let the focus go without a word (asks only: changes and shows nothing).
+  virtual bool CanExit() const { return true; }
   // Alt + the accelerator of the caption was pressed; returns true when the control acted on it.
   virtual bool AcceleratorPressed() { return false; }
 

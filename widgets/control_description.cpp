@@ -29,6 +29,7 @@ void ApplyKindSettings(T& control, const ControlDescription& d) {
   if constexpr (std::is_base_of_v<TDateLinkEdit97, T>) {
     if (!d.dateFormat.empty()) control.SetDateFormat(std::string(d.dateFormat));
   }
+  if constexpr (std::is_base_of_v<TFlatSpinEdit, T>) control.SetLimits(d.minValue, d.maxValue);
   if constexpr (std::is_base_of_v<TLabel, T>) control.SetAlignment(d.alignment);
   if constexpr (std::is_base_of_v<TToolButton, T>) {
     control.SetGlyph({std::string(d.glyph), std::string(d.disabledGlyph)});

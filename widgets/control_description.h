@@ -47,6 +47,7 @@ struct ControlDescription {
   int maxLength = 0;  // 0: no limit
   bool upperCaseOnly = false;
   std::string_view dateFormat{};  // date edits; empty: "mmmm d, yyyy"
+  long long minValue = 0, maxValue = 0;  // spin edits: the value's limits; both 0: none
   // Labels.
   std::string_view focusControl{};
   TTextAlignment alignment = TTextAlignment::Left;

@@ -23,7 +23,12 @@ OleDate TDateLinkEdit97::Date() const { return popup_->Calendar().Date(); }
 
 void TDateLinkEdit97::SetDate(OleDate date) { popup_->Calendar().SetDate(date); }
 
-void TDateLinkEdit97::ShowDate() { SetText(FormatDate(Date(), dateFormat_)); }
+void TDateLinkEdit97::ShowDate() {
+  if (Focused()) ShowEditingText();
+  else ShowDisplayText();
+}
+
+void TDateLinkEdit97::ShowDisplayText() { SetText(FormatDate(Date(), dateFormat_)); }
 
 void TDateLinkEdit97::ShowEditingText() { SetText(FormatDate(Date(), kEditingDateFormat)); }
 
@@ -39,11 +44,14 @@ bool TDateLinkEdit97::DoExit() {
       ReportInvalidDate();
       return false;
     }
-    SetDate(*typed);
+    // The text names only a day: the held date keeps its time of day while that day stands.
+    if (!(CivilFromOle(*typed) == CivilFromOle(Date()))) SetDate(*typed);
   }
-  ShowDate();
+  ShowDisplayText();
   return TFlatLinkEdit::DoExit();
 }
+
+bool TDateLinkEdit97::CanExit() const { return Text().empty() || ParseMonthDayYear(Text()).has_value(); }
 
 void TDateLinkEdit97::ReportInvalidDate() {
   if (messageUp_) return;
@@ -85,8 +93,10 @@ void TDateLinkEdit97::ButtonClick() {
 }
 
 void TDateLinkEdit97::PopupClosed() {
+  // Taking the focus shows the editing text; when the focused control keeps the focus, the field
+  // shows its (new) date as an unfocused field does.
   if (Focused()) ShowEditingText();
-  else SetFocus();
+  else if (!SetFocus()) ShowDisplayText();
 }
 
 TPoint PlacePopup(const TRect& field, int popupHeight, int screenHeight) {

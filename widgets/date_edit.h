@@ -3,14 +3,17 @@
 //
 // The field holds a date (an automation date, the current local date and time when created) and
 // shows it as text in its DateFormat ("mmmm d, yyyy" unless a form sets another) when asked to
-// (ShowDate) and whenever it loses the focus. Clear empties the text and keeps the date.
+// (ShowDate) and whenever it loses the focus; asked while it has the focus, it shows the date as
+// it does for typing (below), the text it takes on leaving. Clear empties the text and keeps the
+// date.
 //
 // While it has the focus the field shows "mm/dd/yyyy" and takes digits in overwrite mode: a digit
 // key (main keyboard or keypad) steps the caret over the "/" at positions 2 and 5, and the typed
 // digit replaces the character after the caret; digits and ":" are taken only before position 10;
 // Backspace moves the caret left and deletes nothing; every other key that acts inside a field
 // (arrows, Delete, Home, End) is discarded, while Tab, Enter, Esc and Alt keys still reach the
-// form. On leaving, the text is read as month/day/year whatever the locale; text that cannot be
+// form. On leaving, the text is read as month/day/year whatever the locale (a text naming the day
+// the field holds keeps its time of day); text that cannot be
 // read keeps the focus in the field and shows
 //   «<text> is not a valid date.  Make sure the format is MM/DD/YYYY»
 // in an "Error" dialog (error icon, OK), leaving text and date as they were. Only one such
@@ -19,7 +22,8 @@
 // The button reads the text as on leaving (unreadable text is silently replaced by the held date
 // as "mm/dd/yyyy") and drops the calendar down below the field, or above it near the bottom of
 // the screen. A day click, Enter or the calendar losing the focus keep the chosen date; Esc puts
-// back the date the calendar was opened with. Either way the focus returns to the field.
+// back the date the calendar was opened with. Either way the focus returns to the field; when the
+// focused control keeps it, the field shows its date in its DateFormat.
 #pragma once
 
 #include <optional>
@@ -46,13 +50,15 @@ class TDateLinkEdit97 : public TFlatLinkEdit {
   const std::string& DateFormat() const { return dateFormat_; }
   // Stores the display format; the text changes at the next ShowDate or focus loss.
   void SetDateFormat(std::string format) { dateFormat_ = std::move(format); }
-  // Text := the date in DateFormat.
+  // Text := the date in DateFormat, or as "mm/dd/yyyy" while the field has the focus.
   void ShowDate();
 
   TDtCalPop97& Popup() const { return *popup_; }
 
   void DoEnter() override;
   bool DoExit() override;
+  // True when the text is empty or a date: leaving then shows no message.
+  bool CanExit() const override;
 
  protected:
   void FilterKeyDown(Key& key, ShiftState shift) override;
@@ -64,6 +70,7 @@ class TDateLinkEdit97 : public TFlatLinkEdit {
   // The pop-up has closed: the focus comes back here, showing the (new) date for editing.
   void PopupClosed();
   void ShowEditingText();
+  void ShowDisplayText();
   void ReportInvalidDate();
 
   std::string dateFormat_ = "mmmm d, yyyy";

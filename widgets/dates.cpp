@@ -199,9 +199,15 @@ std::string FormatOleNumber(double value) {
   const double magnitude = std::fabs(value);
   int integerDigits = magnitude < 1 ? 1 : static_cast<int>(std::floor(std::log10(magnitude))) + 1;
   const int decimals = integerDigits >= 15 ? 0 : 15 - integerDigits;
-  char buf[64];
+  char buf[400];  // %f of the largest double has 309 digits
   std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
   std::string out = buf;
+  // The whole part names the day: a fraction that rounds up to a whole one would name the next
+  // day (or, below zero, the one before), so it is written as the largest fraction of the digits.
+  if (decimals > 0 && std::trunc(std::strtod(buf, nullptr)) != std::trunc(value)) {
+    std::snprintf(buf, sizeof buf, "%.0f", std::trunc(value));
+    out = std::string(buf) + "." + std::string(static_cast<std::size_t>(decimals), '9');
+  }
   if (out.find('.') != std::string::npos) {
     while (out.back() == '0') out.pop_back();
     if (out.back() == '.') out.pop_back();

@@ -58,7 +58,10 @@ std::optional<OleDate> ParseMonthDayYear(std::string_view text);
 std::optional<double> ParseOleNumber(std::string_view text);
 
 // Writes a date's day number in the general form with up to 15 significant digits, "." as the
-// decimal separator, no exponent and no trailing zeros ("35796", "35796.5").
+// decimal separator, no exponent and no trailing zeros ("35796", "35796.5"). The text names the
+// same day as the value: a fraction is never rounded up into the whole part (35796.99999999999
+// is written "35796.9999999999"), and ParseOleNumber reads the text back to a value that is
+// written as the same text.
 std::string FormatOleNumber(double value);
 
 }  // namespace citara

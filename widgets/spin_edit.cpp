@@ -2,8 +2,21 @@
 
 #include <algorithm>
 #include <charconv>
+#include <limits>
+#include <optional>
 
 namespace citara {
+namespace {
+
+// The whole number a text names, when it names one that a long long holds.
+std::optional<long long> NumberIn(const std::string& text) {
+  long long parsed = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), parsed);
+  if (text.empty() || error != std::errc{} || end != text.data() + text.size()) return std::nullopt;
+  return parsed;
+}
+
+}  // namespace
 
 void TFlatNumericEdit::FilterChar(char32_t& ch) {
   if (ch != U'\b' && (ch < U'0' || ch > U'9')) ch = 0;
@@ -25,6 +38,21 @@ long long TFlatSpinEdit::Limited(long long value) const {
   return std::clamp(value, minValue_, maxValue_);
 }
 
+void TFlatSpinEdit::StepUp() {
+  if (value_ < std::numeric_limits<long long>::max()) SetValue(value_ + 1);
+  else SetValue(value_);
+}
+
+void TFlatSpinEdit::StepDown() {
+  if (value_ > std::numeric_limits<long long>::min()) SetValue(value_ - 1);
+  else SetValue(value_);
+}
+
+bool TFlatSpinEdit::DoExit() {
+  if (const auto number = NumberIn(Text()); number && Limited(*number) != *number) SetValue(value_);
+  return TFlatNumericEdit::DoExit();
+}
+
 void TFlatSpinEdit::FilterKeyDown(Key& key, ShiftState shift) {
   TFlatNumericEdit::FilterKeyDown(key, shift);
   if (key == VK_UP) StepUp();
@@ -32,10 +60,7 @@ void TFlatSpinEdit::FilterKeyDown(Key& key, ShiftState shift) {
 }
 
 void TFlatSpinEdit::TextChanged() {
-  const std::string& text = Text();
-  long long parsed = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), parsed);
-  if (!text.empty() && error == std::errc{} && end == text.data() + text.size()) value_ = parsed;
+  if (const auto number = NumberIn(Text())) value_ = Limited(*number);
   TFlatNumericEdit::TextChanged();
 }
 

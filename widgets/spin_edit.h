@@ -2,6 +2,10 @@
 // keyboard and the clipboard. TFlatSpinEdit holds a whole number with step 1: its text is the
 // number, its up and down buttons (and the Up and Down keys) step it, and setting a text that is
 // a number sets the value (another text, such as an empty one, leaves the value as it was).
+//
+// With limits set, the value always lies within them: a text outside them (typed or set) gives
+// the nearest limit as the value, a step never leaves them, and leaving the field shows the
+// value when its text names a number outside them. A step never overflows, limits or none.
 #pragma once
 
 #include <string>
@@ -30,9 +34,11 @@ class TFlatSpinEdit : public TFlatNumericEdit {
   long long MinValue() const { return minValue_; }
   long long MaxValue() const { return maxValue_; }
 
-  // The spin buttons: one step up or down.
-  void StepUp() { SetValue(value_ + 1); }
-  void StepDown() { SetValue(value_ - 1); }
+  // The spin buttons: one step up or down (none past the limits or the range of long long).
+  void StepUp();
+  void StepDown();
+
+  bool DoExit() override;
 
  protected:
   void FilterKeyDown(Key& key, ShiftState shift) override;

@@ -454,6 +454,104 @@ TEST_P(ContainerTest, TheDateDropDownPicksADayAndEscPutsItBack) {
   EXPECT_EQ(TextOfWindow(field), L"04/20/2001");
 }
 
+// The Edit windows inside `root` whose text contains `part`, in creation order.
+std::vector<HWND> EditsShowing(HWND root, const std::wstring& part) {
+  std::vector<HWND> edits;
+  for (HWND hwnd : WindowsIn(root)) {
+    if (ClassOf(hwnd) == L"Edit" && TextOfWindow(hwnd).find(part) != std::wstring::npos) edits.push_back(hwnd);
+  }
+  return edits;
+}
+
+// A press and release of a button that acts on the release wherever the mouse is on it.
+void Press(HWND button) {
+  SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+  SendMessageW(button, WM_LBUTTONUP, 0, 0);
+}
+
+// Runs `action` while a timer answers every message box it shows (OK), and tells what they showed.
+template <class Action>
+MessageBoxAnswer AnsweringBoxes(Action action) {
+  MessageBoxAnswer answer;
+  answering = &answer;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 50, AnswerMessageBox);
+  action();
+  KillTimer(nullptr, timer);
+  answering = nullptr;
+  return answer;
+}
+
+// A host's Reset or SavedData put while a date field has the focus: the field shows text that it
+// takes, so the focus moves on to where typing starts without the invalid-date message.
+void HostCallLeavesAFocusedDateFieldWithTextItTakes(IDispatch* control, HWND form, bool reset) {
+  const wchar_t* const kDates = L"*Date=35796\r\n*DateRetrieved=35796";  // 1 January 1998
+  ASSERT_EQ(Put(control, L"SavedData", kDates), S_OK);
+  HWND field = nullptr;
+  for (HWND edit : EditsShowing(form, L"1998")) {
+    if (field == nullptr && TextOfWindow(edit) != L"1998") field = edit;  // not a year field
+  }
+  ASSERT_NE(field, nullptr);
+  Click(field, 1, 1);  // as a user puts the caret into the field
+  ASSERT_EQ(GetFocus(), field);
+  EXPECT_EQ(TextOfWindow(field), L"01/01/1998");
+  const MessageBoxAnswer answer = AnsweringBoxes([&] {
+    if (reset) {
+      EXPECT_EQ(host::Call(control, L"Reset", DISPATCH_METHOD, {}, nullptr), S_OK);
+    } else {
+      EXPECT_EQ(Put(control, L"SavedData", kDates), S_OK);
+    }
+  });
+  EXPECT_EQ(answer.seen, 0) << std::string(answer.text.begin(), answer.text.end());
+  EXPECT_NE(GetFocus(), field);
+  EXPECT_EQ(ClassOf(GetFocus()), L"Edit");
+  const std::wstring shown = TextOfWindow(field);
+  EXPECT_NE(shown.find(L"1998"), std::wstring::npos);
+  EXPECT_EQ(shown.find(L'/'), std::wstring::npos) << "the display text, not the one for typing";
+}
+
+TEST_P(ContainerTest, AHostsResetLeavesAFocusedDateFieldWithTextItTakes) {
+  if (GetParam().dateLabel == nullptr) GTEST_SKIP() << "no date field";
+  HostCallLeavesAFocusedDateFieldWithTextItTakes(control.get(), form, /*reset=*/true);
+}
+
+TEST_P(ContainerTest, AHostsLoadLeavesAFocusedDateFieldWithTextItTakes) {
+  if (GetParam().dateLabel == nullptr) GTEST_SKIP() << "no date field";
+  HostCallLeavesAFocusedDateFieldWithTextItTakes(control.get(), form, /*reset=*/false);
+}
+
+// The drop-down of one date field closes while the other holds a half-typed date that keeps the
+// focus: the first field shows the date it now holds, in its display format.
+TEST_P(ContainerTest, ADropDownClosingWithoutTheFocusShowsTheDateItsFieldHolds) {
+  ASSERT_EQ(Put(control.get(), L"SavedData", L"*Date=20460\r\n*DateRetrieved=35796"), S_OK);  // 6 Jan 1956, 1 Jan 1998
+  const std::vector<HWND> published = EditsShowing(form, L"1956"), retrieved = EditsShowing(form, L"1998");
+  if (published.size() != 1 || retrieved.size() != 1) GTEST_SKIP() << "not two date fields";
+  HWND date = published[0], other = retrieved[0];
+  EXPECT_EQ(TextOfWindow(date), L"January 6, 1956");
+  Click(other, 1, 1);
+  ASSERT_EQ(GetFocus(), other);
+  SendMessageW(other, EM_SETSEL, 0, 0);
+  Type(L"1345");
+  EXPECT_EQ(TextOfWindow(other), L"13/45/1998");
+
+  HWND drop = GetWindow(date, GW_HWNDNEXT);  // created right after its field
+  ASSERT_NE(drop, nullptr);
+  ASSERT_EQ(ClassOf(drop), L"Button");
+  Press(drop);
+  ASSERT_NE(VisiblePopup(), nullptr);
+  EXPECT_EQ(GetFocus(), other) << "the drop button takes no focus";
+  Stroke(VK_DOWN, 0);  // a week later: 13 January 1956
+  const MessageBoxAnswer answer = AnsweringBoxes([] { Stroke(VK_RETURN, 0); });
+  EXPECT_EQ(VisiblePopup(), nullptr);
+  EXPECT_EQ(answer.seen, 1);
+  EXPECT_EQ(answer.text, L"13/45/1998 is not a valid date.  Make sure the format is MM/DD/YYYY");
+  EXPECT_EQ(GetFocus(), other);
+  EXPECT_EQ(TextOfWindow(date), L"January 13, 1956");
+  std::wstring saved;
+  const MessageBoxAnswer read = AnsweringBoxes([&] { saved = Saved(control.get()); });
+  EXPECT_EQ(read.seen, 0) << "a read shows no message";
+  EXPECT_TRUE(HasLine(saved, L"*Date=20467"));
+}
+
 TEST_P(ContainerTest, ValidateDataShowsTheRequiredFieldMessageOnceAsARealMessageBox) {
   const ControlRow& row = GetParam();
   ASSERT_EQ(host::Call(control.get(), L"Reset", DISPATCH_METHOD, {}, nullptr), S_OK);
