@@ -10,6 +10,7 @@
 #include "collection/csl_mapping.h"
 #include "collection/json_tree.h"
 #include "collection/forms.h"
+#include "core/editions.h"
 #include "core/quoted.h"
 #include "widgets/unicode.h"
 
@@ -557,7 +558,10 @@ CslImportedItem ItemReader::Read() {
       Warn(Q(key) + " is not a CSL variable; ignored");
     } else if (!IsCslNameVariable(key) && !IsCslDateVariable(key) && (value.IsString() || value.IsNumber())) {
       values.SetCslVariable(std::string(key), *TextOf(key, value));
-      Warn(Q(key) + " has no place in the " + std::string(form.className) + " form");
+      const auto read = CslVariablesTheRulesRead();
+      if (std::find(read.begin(), read.end(), key) == read.end()) {
+        Warn(Q(key) + " has no place in the " + std::string(form.className) + " form");
+      }
     } else {
       Warn(Q(key) + " has no place in the " + std::string(form.className) + " form; ignored");
     }
@@ -604,14 +608,13 @@ bool CheckJson(std::string_view text, JsonTree& tree) {
   std::optional<JsonSyntaxError> error;
   const bool array = ReadJsonValues(text, tree, {}, error);
   if (!error) return array;
-  // A number too large for a double; the library's message would quote all of its digits.
+  // A number too large for a double; a message quoting it would repeat all of its digits.
   if (error->numberTooLarge) throw CslJsonError("the CSL-JSON is not valid JSON: it holds a number too large to read");
-  // The library's message, less its prefix and the text it last read (which may be long).
+  // The reader's message as a clause: "Missing a name for object member." -> "missing a name ...".
   std::string why = error->message;
-  if (const std::size_t at = why.find("syntax error"); at != std::string::npos) why = why.substr(at);
-  else if (const std::size_t colon = why.rfind(": "); colon != std::string::npos) why = why.substr(colon + 2);
-  if (const std::size_t last = why.find("; last read"); last != std::string::npos) why = why.substr(0, last);
-  throw CslJsonError("the CSL-JSON is not valid JSON at " + Position(text, error->offset == 0 ? 0 : error->offset - 1) + ": " + why);
+  if (why.ends_with('.')) why.pop_back();
+  if (!why.empty() && why[0] >= 'A' && why[0] <= 'Z') why[0] = static_cast<char>(why[0] - 'A' + 'a');
+  throw CslJsonError("the CSL-JSON is not valid JSON at " + Position(text, error->offset) + ": " + why);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// JSON values read by nlohmann-json's SAX interface into a flat tree: the nodes of a value in one
+// JSON values read by rapidjson's SAX reader into a flat tree: the nodes of a value in one
 // vector (each container followed by its members), every text in one buffer. Reading many values
 // one after the other into the same tree reuses its memory, so a value costs no allocation once
 // the tree has grown to the largest of them; nothing of a DOM (a heap node and a string per value)
@@ -82,10 +82,10 @@ class JsonTree {
   std::string texts_;
 };
 
-// Where a JSON text is not JSON: the byte offset (from 0) where reading stopped, and why.
+// Where a JSON text is not JSON: the byte offset (from 0) of the fault, and why.
 struct JsonSyntaxError {
   std::size_t offset;
-  std::string message;  // "syntax error while parsing value - invalid literal", "number too large to read"
+  std::string message;  // rapidjson's: "Invalid value.", "Missing a name for object member."
   bool numberTooLarge = false;
 };
 
