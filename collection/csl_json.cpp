@@ -292,13 +292,18 @@ std::optional<std::string> ItemReader::TextOf(std::string_view variable, JsonVal
 }
 
 std::string ItemReader::OneLine(std::string_view variable, std::string text) {
-  if (text.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos) return text;
+  if (std::none_of(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n' || c == '\0'; })) return text;
   for (char& c : text) {
     if (c == '\r' || c == '\n' || c == '\0') c = ' ';
   }
   Warn(Q(variable) + " holds a line break or NUL, which a one-line field cannot; each became a space");
   return text;
 }
+
+// The parts of a CSL name that Citara reads.
+enum NamePart { kLiteral, kGiven, kSuffix, kDroppingParticle, kNonDroppingParticle, kFamily, kNameParts };
+constexpr std::string_view kNamePartKeys[kNameParts] = {"literal", "given", "suffix", "dropping-particle",
+                                                        "non-dropping-particle", "family"};
 
 ContributorList ItemReader::Names(std::string_view variable, JsonValue value) {
   ContributorList list;
@@ -317,17 +322,24 @@ ContributorList ItemReader::Names(std::string_view variable, JsonValue value) {
       Warn(Q(variable) + " name " + std::to_string(n + 1) + " is not a name object; ignored");
       continue;
     }
-    const auto part = [&](const char* key) {
-      const auto part = name.Find(key);
-      return (part && part->IsString()) ? OneLine(variable, std::string(part->Text())) : std::string();
-    };
+    // The parts of the name, in one pass over its members.
+    std::string_view parts[kNameParts];
+    bool otherKeys = false;
+    name.ForEach([&](std::string_view key, JsonValue v) {
+      const auto known = std::find(std::begin(kNamePartKeys), std::end(kNamePartKeys), key);
+      if (known != std::end(kNamePartKeys)) {
+        if (v.IsString()) parts[known - std::begin(kNamePartKeys)] = v.Text();
+      } else {
+        otherKeys = true;
+      }
+    });
+    const auto part = [&](NamePart p) { return OneLine(variable, std::string(parts[p])); };
     Contributor c;
-    const std::string literal = part("literal"), given = part("given"), suffix = part("suffix");
-    for (const char* key : {"dropping-particle", "non-dropping-particle", "family"}) {
-      const std::string piece = part(key);
-      if (piece.empty()) continue;
+    const std::string literal = part(kLiteral), given = part(kGiven), suffix = part(kSuffix);
+    for (NamePart p : {kDroppingParticle, kNonDroppingParticle, kFamily}) {
+      if (parts[p].empty()) continue;
       if (!c.last.empty()) c.last += ' ';
-      c.last += piece;
+      c.last += OneLine(variable, std::string(parts[p]));
     }
     if (!literal.empty()) {
       if (!c.last.empty() || !given.empty()) {
@@ -352,12 +364,14 @@ ContributorList ItemReader::Names(std::string_view variable, JsonValue value) {
     } else {
       std::tie(c.first, c.middleInitial) = SplitGivenName(given);
     }
-    name.ForEach([&](std::string_view key, JsonValue) {
-      if (key != "family" && key != "given" && key != "literal" && key != "suffix" && key != "dropping-particle" &&
-          key != "non-dropping-particle" && key != "comma-suffix" && key != "static-ordering" && key != "parse-names") {
-        Warn(Q(variable) + " name " + std::to_string(n + 1) + ": " + Q(key) + " is not a part of a name; ignored");
-      }
-    });
+    if (otherKeys) {
+      name.ForEach([&](std::string_view key, JsonValue) {
+        if (std::find(std::begin(kNamePartKeys), std::end(kNamePartKeys), key) == std::end(kNamePartKeys) &&
+            key != "comma-suffix" && key != "static-ordering" && key != "parse-names") {
+          Warn(Q(variable) + " name " + std::to_string(n + 1) + ": " + Q(key) + " is not a part of a name; ignored");
+        }
+      });
+    }
     if (c.IsBlank()) {
       Warn(Q(variable) + " name " + std::to_string(n + 1) + " is empty; ignored");
       continue;
@@ -604,7 +618,7 @@ std::string Position(std::string_view text, std::size_t offset) {
 
 // Checks that `text` is JSON, throwing CslJsonError where it is not. Returns true when its
 // top-level value is an array.
-bool CheckJson(std::string_view text, JsonTree& tree) {
+bool CheckJson(const std::string& text, JsonTree& tree) {
   std::optional<JsonSyntaxError> error;
   const bool array = ReadJsonValues(text, tree, {}, error);
   if (!error) return array;
@@ -634,7 +648,7 @@ void CslArrayWriter::Add(std::string& out, const SourceValues& values, std::stri
 
 void CslArrayWriter::Finish(std::string& out) { out += first_ ? "[]\n" : "\n]\n"; }
 
-void ReadCslJson(std::string_view text, OleDate now, const std::function<void(CslImportedItem&)>& onItem,
+void ReadCslJson(const std::string& text, OleDate now, const std::function<void(CslImportedItem&)>& onItem,
                  const std::function<void(std::size_t, const std::string&)>& onBadItem) {
   // A first pass that builds nothing: no item is handed on from a text that is not JSON.
   JsonTree tree;
@@ -651,17 +665,18 @@ void ReadCslJson(std::string_view text, OleDate now, const std::function<void(Cs
     }
     CslImportedItem item = ItemReader(value, index, now).Read();
     onItem(item);
-  }, error);
+  }, error, JsonTextCheck::Done);
 }
 
-CslImportedItem ReadCslItem(std::string_view itemJson, OleDate now) {
+CslImportedItem ReadCslItem(std::string_view itemText, OleDate now) {
+  const std::string itemJson(itemText);
   JsonTree tree;
   if (CheckJson(itemJson, tree)) throw CslJsonError("the CSL-JSON item is not an object");
   std::optional<CslImportedItem> item;
   std::optional<JsonSyntaxError> error;
   ReadJsonValues(itemJson, tree, [&](JsonValue value) {
     if (value.IsObject()) item = ItemReader(value, 1, now).Read();
-  }, error);
+  }, error, JsonTextCheck::Done);
   if (!item) throw CslJsonError("the CSL-JSON item is not an object");
   return std::move(*item);
 }

@@ -6,6 +6,7 @@
 #include <unordered_set>
 
 #include "collection/rapidjson.h"
+#include "widgets/unicode.h"
 
 namespace citara {
 
@@ -82,6 +83,8 @@ class JsonTreeBuilder : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, J
   }
 
   bool TopArray() const { return topArray_; }
+  // True when the reading stopped at a container nested more than kMaxJsonDepth deep.
+  bool TooDeep() const { return tooDeep_; }
   // True when a string held a UTF-16 surrogate written as an escape without its pair ("\udc00"),
   // which the reader lets through as bytes that are not UTF-8.
   bool LoneSurrogate() const { return loneSurrogate_; }
@@ -105,8 +108,12 @@ class JsonTreeBuilder : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, J
     }
     return Ended();
   }
-  bool StartObject() { return Open(Kind::Object); }
+  bool StartObject() {
+    if (depth_ >= kMaxJsonDepth) return tooDeep_ = true, false;
+    return Open(Kind::Object);
+  }
   bool StartArray() {
+    if (depth_ >= kMaxJsonDepth) return tooDeep_ = true, false;
     if (depth_ == 0 && !started_) {
       started_ = topArray_ = true;
       ++depth_;
@@ -255,7 +262,7 @@ class JsonTreeBuilder : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, J
   JsonTree& tree_;
   const std::function<void(JsonValue)>& onValue_;
   bool build_, surrogateEscapes_;
-  bool started_ = false, topArray_ = false, loneSurrogate_ = false;
+  bool started_ = false, topArray_ = false, loneSurrogate_ = false, tooDeep_ = false;
   std::uint32_t depth_ = 0;
   std::vector<std::uint32_t> open_;  // the containers being read, innermost last
   std::vector<std::uint32_t> members_;
@@ -263,26 +270,6 @@ class JsonTreeBuilder : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, J
 };
 
 namespace {
-
-// The text as the reader's input: its bytes from first to last, then '\0' as rapidjson's streams
-// end. (A NUL inside the text is refused before reading: no JSON text holds one.)
-class TextStream {
- public:
-  using Ch = char;
-  explicit TextStream(std::string_view text) : begin_(text.data()), p_(text.data()), end_(text.data() + text.size()) {}
-  Ch Peek() const { return p_ == end_ ? '\0' : *p_; }
-  Ch Take() { return p_ == end_ ? '\0' : *p_++; }
-  std::size_t Tell() const { return static_cast<std::size_t>(p_ - begin_); }
-  Ch* PutBegin() { return nullptr; }
-  void Put(Ch) {}
-  void Flush() {}
-  std::size_t PutEnd(Ch*) { return 0; }
-
- private:
-  const char* begin_;
-  const char* p_;
-  const char* end_;
-};
 
 // True when `text` holds "\\u" and a hexadecimal number from DC00 to DFFF: an escaped low surrogate,
 // the only way to a string of UTF-16 surrogates past the reader, which a scan of the whole text
@@ -296,23 +283,36 @@ bool HasLowSurrogateEscape(std::string_view text) {
   return false;
 }
 
-constexpr unsigned kReadFlags = rapidjson::kParseIterativeFlag | rapidjson::kParseValidateEncodingFlag;
+// The reader checks the syntax; the text's UTF-8 is checked once beforehand, faster than the
+// reader's check of each string (which would also keep it from its vector scan of strings). The
+// reader descends into containers by recursion, which the builder bounds (kMaxJsonDepth).
+constexpr unsigned kReadFlags = rapidjson::kParseNoFlags;
 
 }  // namespace
 
-bool ReadJsonValues(std::string_view text, JsonTree& tree, const std::function<void(JsonValue)>& onValue,
-                    std::optional<JsonSyntaxError>& error) {
+bool ReadJsonValues(const std::string& text, JsonTree& tree, const std::function<void(JsonValue)>& onValue,
+                    std::optional<JsonSyntaxError>& error, JsonTextCheck check) {
   error.reset();
-  if (const std::size_t nul = text.find('\0'); nul != std::string_view::npos) {
-    error = JsonSyntaxError{nul, "a NUL character, which no JSON text holds"};
-    return false;
+  if (check == JsonTextCheck::Bytes) {
+    // The reader's input ends at the NUL after the text (std::string keeps one); no JSON text
+    // holds one of its own.
+    if (const std::size_t nul = text.find('\0'); nul != std::string::npos) {
+      error = JsonSyntaxError{nul, "a NUL character, which no JSON text holds"};
+      return false;
+    }
+    if (const std::size_t bad = FirstNonUtf8(text); bad != std::string::npos) {
+      error = JsonSyntaxError{bad, rapidjson::GetParseError_En(rapidjson::kParseErrorStringInvalidEncoding)};
+      return false;
+    }
   }
   JsonTreeBuilder builder(tree, onValue, HasLowSurrogateEscape(text));
-  TextStream stream(text);
+  rapidjson::StringStream stream(text.c_str());
   rapidjson::Reader reader;
   const rapidjson::ParseResult result = reader.Parse<kReadFlags>(stream, builder);
   if (builder.LoneSurrogate()) {
     error = JsonSyntaxError{result.Offset(), rapidjson::GetParseError_En(rapidjson::kParseErrorStringUnicodeSurrogateInvalid)};
+  } else if (builder.TooDeep()) {
+    error = JsonSyntaxError{result.Offset(), "Arrays and objects nested more than " + std::to_string(kMaxJsonDepth) + " deep."};
   } else if (result.IsError()) {
     error = JsonSyntaxError{result.Offset(), rapidjson::GetParseError_En(result.Code()),
                             result.Code() == rapidjson::kParseErrorNumberTooBig};

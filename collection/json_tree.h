@@ -92,10 +92,17 @@ struct JsonSyntaxError {
 // Reads `text` as JSON. When it is an array, each element in turn is read into `tree` and handed
 // to `onValue` (the tree is reused for the next); otherwise the whole value is, once. Returns
 // true when the top-level value was an array. Stops at the first syntax error, returning it
-// through `error` (values before it were handed on). With `onValue` empty nothing is built: the
+// through `error` (values before it were handed on); text that is not UTF-8, or holds a NUL, is
+// refused before any value is read. With `onValue` empty nothing is built: the
 // text is only checked.
-bool ReadJsonValues(std::string_view text, JsonTree& tree, const std::function<void(JsonValue)>& onValue,
-                    std::optional<JsonSyntaxError>& error);
+//
+// Arrays and objects may nest kMaxJsonDepth deep (the reader descends by recursion; CSL-JSON
+// needs six levels). `check` Bytes first refuses text that is not UTF-8 or holds a NUL; Done
+// skips that for a text that has passed it already.
+constexpr std::uint32_t kMaxJsonDepth = 128;
+enum class JsonTextCheck { Bytes, Done };
+bool ReadJsonValues(const std::string& text, JsonTree& tree, const std::function<void(JsonValue)>& onValue,
+                    std::optional<JsonSyntaxError>& error, JsonTextCheck check = JsonTextCheck::Bytes);
 
 template <class F>
 void JsonValue::ForEach(F&& f) const {
