@@ -5,10 +5,10 @@
 #include <cmath>
 #include <optional>
 
-#include <nlohmann/json.hpp>
 
 #include "collection/csl_mapping.h"
 #include "collection/json_tree.h"
+#include "collection/rapidjson.h"
 #include "collection/forms.h"
 #include "core/editions.h"
 #include "core/quoted.h"
@@ -16,8 +16,6 @@
 
 namespace citara {
 namespace {
-
-using Json = nlohmann::ordered_json;
 
 constexpr std::string_view kCitara = "citara";
 constexpr std::string_view kControl = "control";
@@ -61,35 +59,58 @@ std::pair<std::string, std::string> SplitGivenName(std::string_view given) {
   return {std::string(first), std::string(word)};
 }
 
-Json NamesJson(const ContributorList& list) {
-  Json names = Json::array();
-  for (const Contributor& c : list) {
-    Json name = Json::object();
-    if (!c.last.empty()) name["family"] = c.last;
-    if (const std::string given = GivenName(c); !given.empty()) name["given"] = given;
-    names.push_back(std::move(name));
+// An item's JSON text as rapidjson's writer makes it: two-space indents, "key": value. Every text
+// is checked to be UTF-8 first (as the reader checks it), so that no byte that is not goes out.
+class ItemWriter {
+ public:
+  ItemWriter() : writer_(buffer_) { writer_.SetIndent(' ', 2); }
+
+  ItemWriter& Key(std::string_view key) { return Check(writer_.Key(key.data(), static_cast<rapidjson::SizeType>(key.size()))); }
+  ItemWriter& Text(std::string_view text) {
+    if (FirstNonUtf8(text) != std::string_view::npos) throw CslJsonError("cannot write CSL-JSON: a value is not UTF-8 text");
+    return Check(writer_.String(text.data(), static_cast<rapidjson::SizeType>(text.size())));
   }
-  return names;
+  ItemWriter& Int(int n) { return Check(writer_.Int(n)); }
+  ItemWriter& Number(double n) { return Check(writer_.Double(n)); }
+  ItemWriter& StartObject() { return Check(writer_.StartObject()); }
+  ItemWriter& EndObject() { return Check(writer_.EndObject()); }
+  ItemWriter& StartArray() { return Check(writer_.StartArray()); }
+  ItemWriter& EndArray() { return Check(writer_.EndArray()); }
+  std::string Result() const { return std::string(buffer_.GetString(), buffer_.GetSize()); }
+
+ private:
+  ItemWriter& Check(bool written) {
+    if (!written) throw CslJsonError("cannot write CSL-JSON: a value cannot be written");
+    return *this;
+  }
+  rapidjson::StringBuffer buffer_;
+  rapidjson::PrettyWriter<rapidjson::StringBuffer> writer_;
+};
+
+void WriteNames(ItemWriter& w, const ContributorList& list) {
+  w.StartArray();
+  for (const Contributor& c : list) {
+    w.StartObject();
+    if (!c.last.empty()) w.Key("family").Text(c.last);
+    if (const std::string given = GivenName(c); !given.empty()) w.Key("given").Text(given);
+    w.EndObject();
+  }
+  w.EndArray();
 }
 
-// The middle initials of a list when an import could not tell them from the given names alone.
-std::optional<Json> MiddleInitialsJson(const ContributorList& list) {
-  bool needed = false;
-  Json initials = Json::array();
-  for (const Contributor& c : list) {
-    initials.push_back(c.middleInitial);
-    needed = needed || SplitGivenName(GivenName(c)) != std::pair{c.first, c.middleInitial};
-  }
-  if (!needed) return std::nullopt;
-  return initials;
+// True when an import could not tell a list's middle initials from the given names alone.
+bool NeedsMiddleInitials(const ContributorList& list) {
+  return std::any_of(list.begin(), list.end(), [](const Contributor& c) {
+    return SplitGivenName(GivenName(c)) != std::pair{c.first, c.middleInitial};
+  });
 }
 
-Json DateJson(OleDate date, int detail) {
+void WriteDate(ItemWriter& w, OleDate date, int detail) {
   const CivilDate civil = CivilFromOle(date);
-  Json parts = Json::array({civil.year});
-  if (detail >= 2) parts.push_back(civil.month);
-  if (detail >= 3) parts.push_back(civil.day);
-  return Json{{"date-parts", Json::array({parts})}};
+  w.StartObject().Key("date-parts").StartArray().StartArray().Int(civil.year);
+  if (detail >= 2) w.Int(static_cast<int>(civil.month));
+  if (detail >= 3) w.Int(static_cast<int>(civil.day));
+  w.EndArray().EndArray().EndObject();
 }
 
 // The day number that date-parts of `detail` parts give for `date`.
@@ -101,64 +122,76 @@ OleDate DayOfParts(OleDate date, int detail) {
 }
 
 // A year field's text as a date: its year when it is a whole number as written, else a literal.
-Json YearJson(const std::string& text) {
+void WriteYear(ItemWriter& w, const std::string& text) {
   int year = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), year);
   // (Only years of at most five digits, as the import reads date parts.)
   if (error == std::errc{} && end == text.data() + text.size() && std::to_string(year) == text && year > -100000 &&
       year < 100000) {
-    return Json{{"date-parts", Json::array({Json::array({year})})}};
+    w.StartObject().Key("date-parts").StartArray().StartArray().Int(year).EndArray().EndArray().EndObject();
+  } else {
+    w.StartObject().Key("literal").Text(text).EndObject();
   }
-  return Json{{"literal", text}};
 }
 
-Json ItemJson(const SourceValues& values, std::string_view id) {
+std::string ItemJson(const SourceValues& values, std::string_view id) {
   const FormDescription& form = values.Form();
   const CslFormMapping& mapping = CslMappingOf(form);
-  Json item = Json::object();
-  item["id"] = id;
-  item["type"] = mapping.type;
-  Json citara = Json::object();
-  citara[std::string(kControl)] = form.className;
-  Json initials = Json::object();
-  for (const auto& [variable, has, list] : {std::tuple{"author", form.hasAuthors, &values.Authors()},
-                                            std::tuple{"editor", form.hasEditors, &values.Editors()}}) {
+  ItemWriter w;
+  std::vector<std::string_view> written = {"id", "type"};
+  w.StartObject().Key("id").Text(id).Key("type").Text(mapping.type);
+  std::vector<std::pair<std::string_view, const ContributorList*>> initials;
+  for (const auto& [variable, has, list] : {std::tuple{std::string_view("author"), form.hasAuthors, &values.Authors()},
+                                            std::tuple{std::string_view("editor"), form.hasEditors, &values.Editors()}}) {
     if (!has || list->empty()) continue;
-    item[variable] = NamesJson(*list);
-    if (auto mi = MiddleInitialsJson(*list)) initials[variable] = std::move(*mi);
+    w.Key(variable);
+    WriteNames(w, *list);
+    written.push_back(variable);
+    if (NeedsMiddleInitials(*list)) initials.emplace_back(variable, list);
   }
   const std::optional<std::size_t> radio = values.SelectedRadio();
-  Json dates = Json::object();
+  std::vector<std::pair<std::string_view, OleDate>> dates;
   for (const CslField& f : mapping.fields) {
     const std::size_t i = *values.FieldIndex(f.field);
     const FieldDescription& field = form.fields[i];
     const std::string& text = values.TextAt(i);
-    const std::string variable(f.variable);
     if (field.kind == FieldKind::DateEdit) {
       const int detail = (field.name == kDateEdit && radio) ? DetailOf(form.radios[*radio].dateFormat) : 3;
       const OleDate date = values.DateAt(i);
-      item[variable] = DateJson(date, detail);
-      if (DayOfParts(date, detail) != date) dates[variable] = date;
+      w.Key(f.variable);
+      WriteDate(w, date, detail);
+      if (DayOfParts(date, detail) != date) dates.emplace_back(f.variable, date);
     } else if (!text.empty()) {
-      item[variable] = (field.kind == FieldKind::SpinEdit && f.variable == "issued") ? YearJson(text) : Json(text);
+      w.Key(f.variable);
+      if (field.kind == FieldKind::SpinEdit && f.variable == "issued") WriteYear(w, text);
+      else w.Text(text);
+    } else {
+      continue;
     }
+    written.push_back(f.variable);
   }
   for (const auto& [variable, value] : values.CslVariables()) {
-    if (!item.contains(variable)) item[variable] = value;
+    if (std::find(written.begin(), written.end(), variable) != written.end()) continue;
+    w.Key(variable).Text(value);
   }
-  if (radio) citara[std::string(kDateFormat)] = form.radios[*radio].caption;
-  if (!initials.empty()) citara[std::string(kMiddleInitials)] = std::move(initials);
-  if (!dates.empty()) citara[std::string(kDates)] = std::move(dates);
-  item["custom"] = Json{{std::string(kCitara), std::move(citara)}};
-  return item;
-}
-
-std::string Dump(const Json& json) {
-  try {
-    return json.dump(2);
-  } catch (const Json::type_error&) {
-    throw CslJsonError("cannot write CSL-JSON: a value is not UTF-8 text");
+  w.Key("custom").StartObject().Key(kCitara).StartObject().Key(kControl).Text(form.className);
+  if (radio) w.Key(kDateFormat).Text(form.radios[*radio].caption);
+  if (!initials.empty()) {
+    w.Key(kMiddleInitials).StartObject();
+    for (const auto& [variable, list] : initials) {
+      w.Key(variable).StartArray();
+      for (const Contributor& c : *list) w.Text(c.middleInitial);
+      w.EndArray();
+    }
+    w.EndObject();
   }
+  if (!dates.empty()) {
+    w.Key(kDates).StartObject();
+    for (const auto& [variable, date] : dates) w.Key(variable).Number(date);
+    w.EndObject();
+  }
+  w.EndObject().EndObject().EndObject();
+  return w.Result();
 }
 
 // --- Import ---
@@ -633,7 +666,7 @@ bool CheckJson(const std::string& text, JsonTree& tree) {
 
 }  // namespace
 
-std::string CslItemJson(const SourceValues& values, std::string_view id) { return Dump(ItemJson(values, id)); }
+std::string CslItemJson(const SourceValues& values, std::string_view id) { return ItemJson(values, id); }
 
 void CslArrayWriter::Add(std::string& out, const SourceValues& values, std::string_view id) {
   out += first_ ? "[\n  " : ",\n  ";
