@@ -35,19 +35,6 @@ std::string FromUtf16(std::string_view bytes, bool bigEndian, std::string_view n
   return out;
 }
 
-// The offset of the first byte that is not part of well-formed UTF-8, or npos. DecodeUtf8 gives
-// such a byte as U+DC80 to U+DCFF, which no text decodes to.
-std::size_t FirstNonUtf8(std::string_view text) {
-  for (std::size_t pos = 0; pos < text.size();) {
-    while (pos < text.size() && static_cast<unsigned char>(text[pos]) < 0x80) ++pos;  // ASCII runs, fast
-    if (pos == text.size()) break;
-    const std::size_t start = pos;
-    const char32_t cp = DecodeUtf8(text, pos);
-    if (cp >= 0xDC80 && cp <= 0xDCFF) return start;
-  }
-  return std::string_view::npos;
-}
-
 std::string TooLarge(std::string_view name) {
   return std::string(name) + " is larger than " + std::to_string(kMaxInputBytes >> 20) +
          " MiB, the most citara reads";

@@ -5,18 +5,17 @@
 #include <cmath>
 #include <optional>
 
-#include <nlohmann/json.hpp>
 
 #include "collection/csl_mapping.h"
 #include "collection/json_tree.h"
+#include "collection/rapidjson.h"
 #include "collection/forms.h"
+#include "core/editions.h"
 #include "core/quoted.h"
 #include "widgets/unicode.h"
 
 namespace citara {
 namespace {
-
-using Json = nlohmann::ordered_json;
 
 constexpr std::string_view kCitara = "citara";
 constexpr std::string_view kControl = "control";
@@ -60,35 +59,58 @@ std::pair<std::string, std::string> SplitGivenName(std::string_view given) {
   return {std::string(first), std::string(word)};
 }
 
-Json NamesJson(const ContributorList& list) {
-  Json names = Json::array();
-  for (const Contributor& c : list) {
-    Json name = Json::object();
-    if (!c.last.empty()) name["family"] = c.last;
-    if (const std::string given = GivenName(c); !given.empty()) name["given"] = given;
-    names.push_back(std::move(name));
+// An item's JSON text as rapidjson's writer makes it: two-space indents, "key": value. Every text
+// is checked to be UTF-8 first (as the reader checks it), so that no byte that is not goes out.
+class ItemWriter {
+ public:
+  ItemWriter() : writer_(buffer_) { writer_.SetIndent(' ', 2); }
+
+  ItemWriter& Key(std::string_view key) { return Check(writer_.Key(key.data(), static_cast<rapidjson::SizeType>(key.size()))); }
+  ItemWriter& Text(std::string_view text) {
+    if (FirstNonUtf8(text) != std::string_view::npos) throw CslJsonError("cannot write CSL-JSON: a value is not UTF-8 text");
+    return Check(writer_.String(text.data(), static_cast<rapidjson::SizeType>(text.size())));
   }
-  return names;
+  ItemWriter& Int(int n) { return Check(writer_.Int(n)); }
+  ItemWriter& Number(double n) { return Check(writer_.Double(n)); }
+  ItemWriter& StartObject() { return Check(writer_.StartObject()); }
+  ItemWriter& EndObject() { return Check(writer_.EndObject()); }
+  ItemWriter& StartArray() { return Check(writer_.StartArray()); }
+  ItemWriter& EndArray() { return Check(writer_.EndArray()); }
+  std::string Result() const { return std::string(buffer_.GetString(), buffer_.GetSize()); }
+
+ private:
+  ItemWriter& Check(bool written) {
+    if (!written) throw CslJsonError("cannot write CSL-JSON: a value cannot be written");
+    return *this;
+  }
+  rapidjson::StringBuffer buffer_;
+  rapidjson::PrettyWriter<rapidjson::StringBuffer> writer_;
+};
+
+void WriteNames(ItemWriter& w, const ContributorList& list) {
+  w.StartArray();
+  for (const Contributor& c : list) {
+    w.StartObject();
+    if (!c.last.empty()) w.Key("family").Text(c.last);
+    if (const std::string given = GivenName(c); !given.empty()) w.Key("given").Text(given);
+    w.EndObject();
+  }
+  w.EndArray();
 }
 
-// The middle initials of a list when an import could not tell them from the given names alone.
-std::optional<Json> MiddleInitialsJson(const ContributorList& list) {
-  bool needed = false;
-  Json initials = Json::array();
-  for (const Contributor& c : list) {
-    initials.push_back(c.middleInitial);
-    needed = needed || SplitGivenName(GivenName(c)) != std::pair{c.first, c.middleInitial};
-  }
-  if (!needed) return std::nullopt;
-  return initials;
+// True when an import could not tell a list's middle initials from the given names alone.
+bool NeedsMiddleInitials(const ContributorList& list) {
+  return std::any_of(list.begin(), list.end(), [](const Contributor& c) {
+    return SplitGivenName(GivenName(c)) != std::pair{c.first, c.middleInitial};
+  });
 }
 
-Json DateJson(OleDate date, int detail) {
+void WriteDate(ItemWriter& w, OleDate date, int detail) {
   const CivilDate civil = CivilFromOle(date);
-  Json parts = Json::array({civil.year});
-  if (detail >= 2) parts.push_back(civil.month);
-  if (detail >= 3) parts.push_back(civil.day);
-  return Json{{"date-parts", Json::array({parts})}};
+  w.StartObject().Key("date-parts").StartArray().StartArray().Int(civil.year);
+  if (detail >= 2) w.Int(static_cast<int>(civil.month));
+  if (detail >= 3) w.Int(static_cast<int>(civil.day));
+  w.EndArray().EndArray().EndObject();
 }
 
 // The day number that date-parts of `detail` parts give for `date`.
@@ -100,64 +122,76 @@ OleDate DayOfParts(OleDate date, int detail) {
 }
 
 // A year field's text as a date: its year when it is a whole number as written, else a literal.
-Json YearJson(const std::string& text) {
+void WriteYear(ItemWriter& w, const std::string& text) {
   int year = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), year);
   // (Only years of at most five digits, as the import reads date parts.)
   if (error == std::errc{} && end == text.data() + text.size() && std::to_string(year) == text && year > -100000 &&
       year < 100000) {
-    return Json{{"date-parts", Json::array({Json::array({year})})}};
+    w.StartObject().Key("date-parts").StartArray().StartArray().Int(year).EndArray().EndArray().EndObject();
+  } else {
+    w.StartObject().Key("literal").Text(text).EndObject();
   }
-  return Json{{"literal", text}};
 }
 
-Json ItemJson(const SourceValues& values, std::string_view id) {
+std::string ItemJson(const SourceValues& values, std::string_view id) {
   const FormDescription& form = values.Form();
   const CslFormMapping& mapping = CslMappingOf(form);
-  Json item = Json::object();
-  item["id"] = id;
-  item["type"] = mapping.type;
-  Json citara = Json::object();
-  citara[std::string(kControl)] = form.className;
-  Json initials = Json::object();
-  for (const auto& [variable, has, list] : {std::tuple{"author", form.hasAuthors, &values.Authors()},
-                                            std::tuple{"editor", form.hasEditors, &values.Editors()}}) {
+  ItemWriter w;
+  std::vector<std::string_view> written = {"id", "type"};
+  w.StartObject().Key("id").Text(id).Key("type").Text(mapping.type);
+  std::vector<std::pair<std::string_view, const ContributorList*>> initials;
+  for (const auto& [variable, has, list] : {std::tuple{std::string_view("author"), form.hasAuthors, &values.Authors()},
+                                            std::tuple{std::string_view("editor"), form.hasEditors, &values.Editors()}}) {
     if (!has || list->empty()) continue;
-    item[variable] = NamesJson(*list);
-    if (auto mi = MiddleInitialsJson(*list)) initials[variable] = std::move(*mi);
+    w.Key(variable);
+    WriteNames(w, *list);
+    written.push_back(variable);
+    if (NeedsMiddleInitials(*list)) initials.emplace_back(variable, list);
   }
   const std::optional<std::size_t> radio = values.SelectedRadio();
-  Json dates = Json::object();
+  std::vector<std::pair<std::string_view, OleDate>> dates;
   for (const CslField& f : mapping.fields) {
     const std::size_t i = *values.FieldIndex(f.field);
     const FieldDescription& field = form.fields[i];
     const std::string& text = values.TextAt(i);
-    const std::string variable(f.variable);
     if (field.kind == FieldKind::DateEdit) {
       const int detail = (field.name == kDateEdit && radio) ? DetailOf(form.radios[*radio].dateFormat) : 3;
       const OleDate date = values.DateAt(i);
-      item[variable] = DateJson(date, detail);
-      if (DayOfParts(date, detail) != date) dates[variable] = date;
+      w.Key(f.variable);
+      WriteDate(w, date, detail);
+      if (DayOfParts(date, detail) != date) dates.emplace_back(f.variable, date);
     } else if (!text.empty()) {
-      item[variable] = (field.kind == FieldKind::SpinEdit && f.variable == "issued") ? YearJson(text) : Json(text);
+      w.Key(f.variable);
+      if (field.kind == FieldKind::SpinEdit && f.variable == "issued") WriteYear(w, text);
+      else w.Text(text);
+    } else {
+      continue;
     }
+    written.push_back(f.variable);
   }
   for (const auto& [variable, value] : values.CslVariables()) {
-    if (!item.contains(variable)) item[variable] = value;
+    if (std::find(written.begin(), written.end(), variable) != written.end()) continue;
+    w.Key(variable).Text(value);
   }
-  if (radio) citara[std::string(kDateFormat)] = form.radios[*radio].caption;
-  if (!initials.empty()) citara[std::string(kMiddleInitials)] = std::move(initials);
-  if (!dates.empty()) citara[std::string(kDates)] = std::move(dates);
-  item["custom"] = Json{{std::string(kCitara), std::move(citara)}};
-  return item;
-}
-
-std::string Dump(const Json& json) {
-  try {
-    return json.dump(2);
-  } catch (const Json::type_error&) {
-    throw CslJsonError("cannot write CSL-JSON: a value is not UTF-8 text");
+  w.Key("custom").StartObject().Key(kCitara).StartObject().Key(kControl).Text(form.className);
+  if (radio) w.Key(kDateFormat).Text(form.radios[*radio].caption);
+  if (!initials.empty()) {
+    w.Key(kMiddleInitials).StartObject();
+    for (const auto& [variable, list] : initials) {
+      w.Key(variable).StartArray();
+      for (const Contributor& c : *list) w.Text(c.middleInitial);
+      w.EndArray();
+    }
+    w.EndObject();
   }
+  if (!dates.empty()) {
+    w.Key(kDates).StartObject();
+    for (const auto& [variable, date] : dates) w.Key(variable).Number(date);
+    w.EndObject();
+  }
+  w.EndObject().EndObject().EndObject();
+  return w.Result();
 }
 
 // --- Import ---
@@ -291,13 +325,18 @@ std::optional<std::string> ItemReader::TextOf(std::string_view variable, JsonVal
 }
 
 std::string ItemReader::OneLine(std::string_view variable, std::string text) {
-  if (text.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos) return text;
+  if (std::none_of(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n' || c == '\0'; })) return text;
   for (char& c : text) {
     if (c == '\r' || c == '\n' || c == '\0') c = ' ';
   }
   Warn(Q(variable) + " holds a line break or NUL, which a one-line field cannot; each became a space");
   return text;
 }
+
+// The parts of a CSL name that Citara reads.
+enum NamePart { kLiteral, kGiven, kSuffix, kDroppingParticle, kNonDroppingParticle, kFamily, kNameParts };
+constexpr std::string_view kNamePartKeys[kNameParts] = {"literal", "given", "suffix", "dropping-particle",
+                                                        "non-dropping-particle", "family"};
 
 ContributorList ItemReader::Names(std::string_view variable, JsonValue value) {
   ContributorList list;
@@ -316,17 +355,24 @@ ContributorList ItemReader::Names(std::string_view variable, JsonValue value) {
       Warn(Q(variable) + " name " + std::to_string(n + 1) + " is not a name object; ignored");
       continue;
     }
-    const auto part = [&](const char* key) {
-      const auto part = name.Find(key);
-      return (part && part->IsString()) ? OneLine(variable, std::string(part->Text())) : std::string();
-    };
+    // The parts of the name, in one pass over its members.
+    std::string_view parts[kNameParts];
+    bool otherKeys = false;
+    name.ForEach([&](std::string_view key, JsonValue v) {
+      const auto known = std::find(std::begin(kNamePartKeys), std::end(kNamePartKeys), key);
+      if (known != std::end(kNamePartKeys)) {
+        if (v.IsString()) parts[known - std::begin(kNamePartKeys)] = v.Text();
+      } else {
+        otherKeys = true;
+      }
+    });
+    const auto part = [&](NamePart p) { return OneLine(variable, std::string(parts[p])); };
     Contributor c;
-    const std::string literal = part("literal"), given = part("given"), suffix = part("suffix");
-    for (const char* key : {"dropping-particle", "non-dropping-particle", "family"}) {
-      const std::string piece = part(key);
-      if (piece.empty()) continue;
+    const std::string literal = part(kLiteral), given = part(kGiven), suffix = part(kSuffix);
+    for (NamePart p : {kDroppingParticle, kNonDroppingParticle, kFamily}) {
+      if (parts[p].empty()) continue;
       if (!c.last.empty()) c.last += ' ';
-      c.last += piece;
+      c.last += OneLine(variable, std::string(parts[p]));
     }
     if (!literal.empty()) {
       if (!c.last.empty() || !given.empty()) {
@@ -351,12 +397,14 @@ ContributorList ItemReader::Names(std::string_view variable, JsonValue value) {
     } else {
       std::tie(c.first, c.middleInitial) = SplitGivenName(given);
     }
-    name.ForEach([&](std::string_view key, JsonValue) {
-      if (key != "family" && key != "given" && key != "literal" && key != "suffix" && key != "dropping-particle" &&
-          key != "non-dropping-particle" && key != "comma-suffix" && key != "static-ordering" && key != "parse-names") {
-        Warn(Q(variable) + " name " + std::to_string(n + 1) + ": " + Q(key) + " is not a part of a name; ignored");
-      }
-    });
+    if (otherKeys) {
+      name.ForEach([&](std::string_view key, JsonValue) {
+        if (std::find(std::begin(kNamePartKeys), std::end(kNamePartKeys), key) == std::end(kNamePartKeys) &&
+            key != "comma-suffix" && key != "static-ordering" && key != "parse-names") {
+          Warn(Q(variable) + " name " + std::to_string(n + 1) + ": " + Q(key) + " is not a part of a name; ignored");
+        }
+      });
+    }
     if (c.IsBlank()) {
       Warn(Q(variable) + " name " + std::to_string(n + 1) + " is empty; ignored");
       continue;
@@ -557,7 +605,10 @@ CslImportedItem ItemReader::Read() {
       Warn(Q(key) + " is not a CSL variable; ignored");
     } else if (!IsCslNameVariable(key) && !IsCslDateVariable(key) && (value.IsString() || value.IsNumber())) {
       values.SetCslVariable(std::string(key), *TextOf(key, value));
-      Warn(Q(key) + " has no place in the " + std::string(form.className) + " form");
+      const auto read = CslVariablesTheRulesRead();
+      if (std::find(read.begin(), read.end(), key) == read.end()) {
+        Warn(Q(key) + " has no place in the " + std::string(form.className) + " form");
+      }
     } else {
       Warn(Q(key) + " has no place in the " + std::string(form.className) + " form; ignored");
     }
@@ -600,23 +651,22 @@ std::string Position(std::string_view text, std::size_t offset) {
 
 // Checks that `text` is JSON, throwing CslJsonError where it is not. Returns true when its
 // top-level value is an array.
-bool CheckJson(std::string_view text, JsonTree& tree) {
+bool CheckJson(const std::string& text, JsonTree& tree) {
   std::optional<JsonSyntaxError> error;
   const bool array = ReadJsonValues(text, tree, {}, error);
   if (!error) return array;
-  // A number too large for a double; the library's message would quote all of its digits.
+  // A number too large for a double; a message quoting it would repeat all of its digits.
   if (error->numberTooLarge) throw CslJsonError("the CSL-JSON is not valid JSON: it holds a number too large to read");
-  // The library's message, less its prefix and the text it last read (which may be long).
+  // The reader's message as a clause: "Missing a name for object member." -> "missing a name ...".
   std::string why = error->message;
-  if (const std::size_t at = why.find("syntax error"); at != std::string::npos) why = why.substr(at);
-  else if (const std::size_t colon = why.rfind(": "); colon != std::string::npos) why = why.substr(colon + 2);
-  if (const std::size_t last = why.find("; last read"); last != std::string::npos) why = why.substr(0, last);
-  throw CslJsonError("the CSL-JSON is not valid JSON at " + Position(text, error->offset == 0 ? 0 : error->offset - 1) + ": " + why);
+  if (why.ends_with('.')) why.pop_back();
+  if (!why.empty() && why[0] >= 'A' && why[0] <= 'Z') why[0] = static_cast<char>(why[0] - 'A' + 'a');
+  throw CslJsonError("the CSL-JSON is not valid JSON at " + Position(text, error->offset) + ": " + why);
 }
 
 }  // namespace
 
-std::string CslItemJson(const SourceValues& values, std::string_view id) { return Dump(ItemJson(values, id)); }
+std::string CslItemJson(const SourceValues& values, std::string_view id) { return ItemJson(values, id); }
 
 void CslArrayWriter::Add(std::string& out, const SourceValues& values, std::string_view id) {
   out += first_ ? "[\n  " : ",\n  ";
@@ -631,7 +681,7 @@ void CslArrayWriter::Add(std::string& out, const SourceValues& values, std::stri
 
 void CslArrayWriter::Finish(std::string& out) { out += first_ ? "[]\n" : "\n]\n"; }
 
-void ReadCslJson(std::string_view text, OleDate now, const std::function<void(CslImportedItem&)>& onItem,
+void ReadCslJson(const std::string& text, OleDate now, const std::function<void(CslImportedItem&)>& onItem,
                  const std::function<void(std::size_t, const std::string&)>& onBadItem) {
   // A first pass that builds nothing: no item is handed on from a text that is not JSON.
   JsonTree tree;
@@ -648,17 +698,18 @@ void ReadCslJson(std::string_view text, OleDate now, const std::function<void(Cs
     }
     CslImportedItem item = ItemReader(value, index, now).Read();
     onItem(item);
-  }, error);
+  }, error, JsonTextCheck::Done);
 }
 
-CslImportedItem ReadCslItem(std::string_view itemJson, OleDate now) {
+CslImportedItem ReadCslItem(std::string_view itemText, OleDate now) {
+  const std::string itemJson(itemText);
   JsonTree tree;
   if (CheckJson(itemJson, tree)) throw CslJsonError("the CSL-JSON item is not an object");
   std::optional<CslImportedItem> item;
   std::optional<JsonSyntaxError> error;
   ReadJsonValues(itemJson, tree, [&](JsonValue value) {
     if (value.IsObject()) item = ItemReader(value, 1, now).Read();
-  }, error);
+  }, error, JsonTextCheck::Done);
   if (!item) throw CslJsonError("the CSL-JSON item is not an object");
   return std::move(*item);
 }

@@ -63,8 +63,8 @@ struct CslImportedItem {
 // order, holding one item at a time. An array element that is not an object is handed to
 // `onBadItem` with its position and a message. A date the form needs but the item lacks is `now`,
 // as a form loading saved data without it takes the current date. Throws CslJsonError before any
-// item is handed on when the text is not JSON.
-void ReadCslJson(std::string_view text, OleDate now, const std::function<void(CslImportedItem&)>& onItem,
+// item is handed on when the text is not JSON (or not UTF-8).
+void ReadCslJson(const std::string& text, OleDate now, const std::function<void(CslImportedItem&)>& onItem,
                  const std::function<void(std::size_t index, const std::string& message)>& onBadItem);
 
 // One item from the text of one JSON object. Throws CslJsonError when it is not one.

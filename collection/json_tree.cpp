@@ -1,9 +1,12 @@
 #include "collection/json_tree.h"
 
+#include <cstring>
 #include <limits>
+#include <stdexcept>
 #include <unordered_set>
 
-#include <nlohmann/json.hpp>
+#include "collection/rapidjson.h"
+#include "widgets/unicode.h"
 
 namespace citara {
 
@@ -40,7 +43,12 @@ std::string JsonValue::NumberText() const {
   switch (n.kind) {
     case Kind::Integer: return std::to_string(n.integer);
     case Kind::Unsigned: return std::to_string(n.unsignedInteger);
-    case Kind::Float: return nlohmann::json(n.number).dump();
+    case Kind::Float: {
+      rapidjson::StringBuffer out;
+      rapidjson::Writer<rapidjson::StringBuffer> writer(out);
+      writer.Double(n.number);
+      return std::string(out.GetString(), out.GetSize());
+    }
     default: return {};
   }
 }
@@ -63,44 +71,49 @@ std::optional<JsonValue> JsonValue::Find(std::string_view key) const {
   return found;
 }
 
-// The SAX handler nlohmann-json's parser calls: builds each value to hand on into the tree.
-class JsonTreeBuilder {
+// The handler rapidjson's reader calls: builds each value to hand on into the tree.
+class JsonTreeBuilder : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, JsonTreeBuilder> {
  public:
-  using Json = nlohmann::json;
-
-  JsonTreeBuilder(JsonTree& tree, const std::function<void(JsonValue)>& onValue, std::optional<JsonSyntaxError>& error)
-      : tree_(tree), onValue_(onValue), build_(static_cast<bool>(onValue)), error_(error) {
+  // `surrogateEscapes`: the text may hold an escape of a low surrogate ("\udc00"), so its strings
+  // are checked for one without its pair.
+  JsonTreeBuilder(JsonTree& tree, const std::function<void(JsonValue)>& onValue, bool surrogateEscapes)
+      : tree_(tree), onValue_(onValue), build_(static_cast<bool>(onValue)), surrogateEscapes_(surrogateEscapes) {
     tree_.nodes_.clear();
     tree_.texts_.clear();
   }
 
   bool TopArray() const { return topArray_; }
+  // True when the reading stopped at a container nested more than kMaxJsonDepth deep.
+  bool TooDeep() const { return tooDeep_; }
+  // True when a string held a UTF-16 surrogate written as an escape without its pair ("\udc00"),
+  // which the reader lets through as bytes that are not UTF-8.
+  bool LoneSurrogate() const { return loneSurrogate_; }
 
-  bool null() { return Scalar(Kind::Null); }
-  bool boolean(bool) { return Scalar(Kind::Boolean); }
-  bool number_integer(Json::number_integer_t v) {
-    if (Building()) Add(Kind::Integer).integer = v;
-    return Ended();
-  }
-  bool number_unsigned(Json::number_unsigned_t v) {
-    if (Building()) Add(Kind::Unsigned).unsignedInteger = v;
-    return Ended();
-  }
-  bool number_float(Json::number_float_t v, const Json::string_t&) {
+  bool Null() { return Scalar(Kind::Null); }
+  bool Bool(bool) { return Scalar(Kind::Boolean); }
+  bool Int(int v) { return Signed(v); }
+  bool Int64(std::int64_t v) { return Signed(v); }
+  bool Uint(unsigned v) { return Unsigned(v); }
+  bool Uint64(std::uint64_t v) { return Unsigned(v); }
+  bool Double(double v) {
     if (Building()) Add(Kind::Float).number = v;
     return Ended();
   }
-  bool string(Json::string_t& text) {
+  bool String(const char* text, rapidjson::SizeType length, bool) {
+    if (!CheckSurrogates(text, length)) return false;
     if (Building()) {
       JsonTree::Node& n = Add(Kind::String);
-      n.textOffset = Append(text);
-      n.textLength = static_cast<std::uint32_t>(text.size());
+      n.textOffset = Append(text, length);
+      n.textLength = length;
     }
     return Ended();
   }
-  bool binary(Json::binary_t&) { return Scalar(Kind::Null); }  // (JSON text has none)
-  bool start_object(std::size_t) { return Open(Kind::Object); }
-  bool start_array(std::size_t) {
+  bool StartObject() {
+    if (depth_ >= kMaxJsonDepth) return tooDeep_ = true, false;
+    return Open(Kind::Object);
+  }
+  bool StartArray() {
+    if (depth_ >= kMaxJsonDepth) return tooDeep_ = true, false;
     if (depth_ == 0 && !started_) {
       started_ = topArray_ = true;
       ++depth_;
@@ -108,31 +121,49 @@ class JsonTreeBuilder {
     }
     return Open(Kind::Array);
   }
-  bool key(Json::string_t& text) {
+  bool Key(const char* text, rapidjson::SizeType length, bool) {
+    if (!CheckSurrogates(text, length)) return false;
     if (Building()) {
-      keyOffset_ = Append(text);
-      keyLength_ = static_cast<std::uint32_t>(text.size());
+      keyOffset_ = Append(text, length);
+      keyLength_ = length;
     }
     return true;
   }
-  bool end_object() { return Close(); }
-  bool end_array() {
+  bool EndObject(rapidjson::SizeType) { return Close(); }
+  bool EndArray(rapidjson::SizeType) {
     if (topArray_ && depth_ == 1) {
       --depth_;
       return true;
     }
     return Close();
   }
-  bool parse_error(std::size_t position, const std::string&, const nlohmann::detail::exception& e) {
-    // 406: a number too large for a double, which the library reports as out of range.
-    error_ = JsonSyntaxError{position, e.what(), e.id == 406};
-    return false;
-  }
 
  private:
   // The depth at which a value to hand on starts: inside the top-level array, or the top itself.
   std::uint32_t HandedDepth() const { return topArray_ ? 1 : 0; }
   bool Building() const { return build_ && depth_ >= HandedDepth(); }
+
+  bool Signed(std::int64_t v) {
+    if (Building()) Add(Kind::Integer).integer = v;
+    return Ended();
+  }
+  bool Unsigned(std::uint64_t v) {
+    if (Building()) Add(Kind::Unsigned).unsignedInteger = v;
+    return Ended();
+  }
+
+  // UTF-8 of a code point from U+D800 to U+DFFF starts with 0xED and a byte of 0xA0 or more; the
+  // reader checks the bytes of the text itself, so only an escape can have made one.
+  bool CheckSurrogates(const char* text, rapidjson::SizeType length) {
+    if (!surrogateEscapes_) return true;
+    for (const char* p = text; (p = static_cast<const char*>(std::memchr(p, '\xED', text + length - p)));) {
+      if (++p < text + length && static_cast<unsigned char>(*p) >= 0xA0) {
+        loneSurrogate_ = true;
+        return false;
+      }
+    }
+    return true;
+  }
 
   JsonTree::Node& Add(Kind kind) {
     started_ = true;
@@ -151,12 +182,12 @@ class JsonTreeBuilder {
     return n;
   }
 
-  std::uint32_t Append(const std::string& text) {
-    if (tree_.texts_.size() + text.size() > std::numeric_limits<std::uint32_t>::max()) {
+  std::uint32_t Append(const char* text, std::size_t length) {
+    if (tree_.texts_.size() + length > std::numeric_limits<std::uint32_t>::max()) {
       throw std::length_error("a JSON value of more than 4 GiB of text");
     }
     const auto offset = static_cast<std::uint32_t>(tree_.texts_.size());
-    tree_.texts_ += text;
+    tree_.texts_.append(text, length);
     return offset;
   }
 
@@ -230,20 +261,62 @@ class JsonTreeBuilder {
 
   JsonTree& tree_;
   const std::function<void(JsonValue)>& onValue_;
-  bool build_;
-  std::optional<JsonSyntaxError>& error_;
-  bool started_ = false, topArray_ = false;
+  bool build_, surrogateEscapes_;
+  bool started_ = false, topArray_ = false, loneSurrogate_ = false, tooDeep_ = false;
   std::uint32_t depth_ = 0;
   std::vector<std::uint32_t> open_;  // the containers being read, innermost last
   std::vector<std::uint32_t> members_;
   std::uint32_t keyOffset_ = 0, keyLength_ = 0;
 };
 
-bool ReadJsonValues(std::string_view text, JsonTree& tree, const std::function<void(JsonValue)>& onValue,
-                    std::optional<JsonSyntaxError>& error) {
+namespace {
+
+// True when `text` holds "\\u" and a hexadecimal number from DC00 to DFFF: an escaped low surrogate,
+// the only way to a string of UTF-16 surrogates past the reader, which a scan of the whole text
+// once rules out more cheaply than a look at each string.
+bool HasLowSurrogateEscape(std::string_view text) {
+  for (std::size_t at = text.find("\\u"); at != std::string_view::npos; at = text.find("\\u", at + 1)) {
+    if (at + 3 < text.size() && (text[at + 2] | 0x20) == 'd' && (text[at + 3] | 0x20) >= 'c' && (text[at + 3] | 0x20) <= 'f') {
+      return true;
+    }
+  }
+  return false;
+}
+
+// The reader checks the syntax; the text's UTF-8 is checked once beforehand, faster than the
+// reader's check of each string (which would also keep it from its vector scan of strings). The
+// reader descends into containers by recursion, which the builder bounds (kMaxJsonDepth).
+constexpr unsigned kReadFlags = rapidjson::kParseNoFlags;
+
+}  // namespace
+
+bool ReadJsonValues(const std::string& text, JsonTree& tree, const std::function<void(JsonValue)>& onValue,
+                    std::optional<JsonSyntaxError>& error, JsonTextCheck check) {
   error.reset();
-  JsonTreeBuilder builder(tree, onValue, error);
-  nlohmann::json::sax_parse(text.begin(), text.end(), &builder);
+  if (check == JsonTextCheck::Bytes) {
+    // The reader's input ends at the NUL after the text (std::string keeps one); no JSON text
+    // holds one of its own.
+    if (const std::size_t nul = text.find('\0'); nul != std::string::npos) {
+      error = JsonSyntaxError{nul, "a NUL character, which no JSON text holds"};
+      return false;
+    }
+    if (const std::size_t bad = FirstNonUtf8(text); bad != std::string::npos) {
+      error = JsonSyntaxError{bad, rapidjson::GetParseError_En(rapidjson::kParseErrorStringInvalidEncoding)};
+      return false;
+    }
+  }
+  JsonTreeBuilder builder(tree, onValue, HasLowSurrogateEscape(text));
+  rapidjson::StringStream stream(text.c_str());
+  rapidjson::Reader reader;
+  const rapidjson::ParseResult result = reader.Parse<kReadFlags>(stream, builder);
+  if (builder.LoneSurrogate()) {
+    error = JsonSyntaxError{result.Offset(), rapidjson::GetParseError_En(rapidjson::kParseErrorStringUnicodeSurrogateInvalid)};
+  } else if (builder.TooDeep()) {
+    error = JsonSyntaxError{result.Offset(), "Arrays and objects nested more than " + std::to_string(kMaxJsonDepth) + " deep."};
+  } else if (result.IsError()) {
+    error = JsonSyntaxError{result.Offset(), rapidjson::GetParseError_En(result.Code()),
+                            result.Code() == rapidjson::kParseErrorNumberTooBig};
+  }
   return builder.TopArray();
 }
 

@@ -1,4 +1,4 @@
-// JSON values read by nlohmann-json's SAX interface into a flat tree: the nodes of a value in one
+// JSON values read by rapidjson's SAX reader into a flat tree: the nodes of a value in one
 // vector (each container followed by its members), every text in one buffer. Reading many values
 // one after the other into the same tree reuses its memory, so a value costs no allocation once
 // the tree has grown to the largest of them; nothing of a DOM (a heap node and a string per value)
@@ -82,20 +82,27 @@ class JsonTree {
   std::string texts_;
 };
 
-// Where a JSON text is not JSON: the byte offset (from 0) where reading stopped, and why.
+// Where a JSON text is not JSON: the byte offset (from 0) of the fault, and why.
 struct JsonSyntaxError {
   std::size_t offset;
-  std::string message;  // "syntax error while parsing value - invalid literal", "number too large to read"
+  std::string message;  // rapidjson's: "Invalid value.", "Missing a name for object member."
   bool numberTooLarge = false;
 };
 
 // Reads `text` as JSON. When it is an array, each element in turn is read into `tree` and handed
 // to `onValue` (the tree is reused for the next); otherwise the whole value is, once. Returns
 // true when the top-level value was an array. Stops at the first syntax error, returning it
-// through `error` (values before it were handed on). With `onValue` empty nothing is built: the
+// through `error` (values before it were handed on); text that is not UTF-8, or holds a NUL, is
+// refused before any value is read. With `onValue` empty nothing is built: the
 // text is only checked.
-bool ReadJsonValues(std::string_view text, JsonTree& tree, const std::function<void(JsonValue)>& onValue,
-                    std::optional<JsonSyntaxError>& error);
+//
+// Arrays and objects may nest kMaxJsonDepth deep (the reader descends by recursion; CSL-JSON
+// needs six levels). `check` Bytes first refuses text that is not UTF-8 or holds a NUL; Done
+// skips that for a text that has passed it already.
+constexpr std::uint32_t kMaxJsonDepth = 128;
+enum class JsonTextCheck { Bytes, Done };
+bool ReadJsonValues(const std::string& text, JsonTree& tree, const std::function<void(JsonValue)>& onValue,
+                    std::optional<JsonSyntaxError>& error, JsonTextCheck check = JsonTextCheck::Bytes);
 
 template <class F>
 void JsonValue::ForEach(F&& f) const {

@@ -256,8 +256,15 @@ std::string Mla9Pages(std::string_view pages) {
 
 // --- Locations ---
 
+namespace {
+constexpr std::string_view kDoi = "DOI";
+constexpr std::string_view kVariablesRead[] = {kDoi};
+}  // namespace
+
+std::span<const std::string_view> CslVariablesTheRulesRead() { return kVariablesRead; }
+
 std::string DoiLink(const FormValues& v) {
-  std::string_view doi = v.CslVariable("DOI");
+  std::string_view doi = v.CslVariable(kDoi);
   while (!doi.empty() && doi.front() == ' ') doi.remove_prefix(1);
   while (!doi.empty() && doi.back() == ' ') doi.remove_suffix(1);
   for (std::string_view prefix : {"https://doi.org/", "http://doi.org/", "https://dx.doi.org/", "http://dx.doi.org/", "doi:"}) {

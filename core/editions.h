@@ -115,6 +115,9 @@ std::string Mla9Pages(std::string_view pages);
 // "https://doi.org/" + the source's DOI (carried as its CSL variable "DOI"); empty for none. A
 // DOI given as a link or with a "doi:" label is reduced to the DOI itself first.
 std::string DoiLink(const FormValues& v);
+// The CSL variables beside a form's fields that some style's rules read ("DOI"): an import
+// carries them without a warning, since an entry shows them.
+std::span<const std::string_view> CslVariablesTheRulesRead();
 // The address without a leading "http://" or "https://" (other schemes such as "news:" stay).
 std::string_view WithoutHttpScheme(std::string_view url);
 

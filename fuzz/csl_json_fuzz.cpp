@@ -88,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   HeadlessPlatform port;
   port.SetNow(kNow);
   ScopedPlatform use(port);
-  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  const std::string text(reinterpret_cast<const char*>(data), size);
   try {
     ReadCslJson(text, kNow, CheckItem, [](std::size_t, const std::string&) {});
   } catch (const CslJsonError&) {

@@ -1,5 +1,8 @@
 #include "unicode.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace citara {
 
 namespace {
@@ -45,6 +48,19 @@ char32_t DecodeUtf8(std::string_view text, std::size_t& pos) {
   char32_t cp = 0;
   if (DecodeUtf8Sequence(text, pos, cp, /*surrogates=*/false)) return cp;
   return Escaped(static_cast<unsigned char>(text[pos++]));
+}
+
+std::size_t FirstNonUtf8(std::string_view text) {
+  const std::size_t size = text.size();
+  for (std::size_t pos = 0; pos < size;) {
+    std::uint64_t word = 0;
+    while (pos + 8 <= size && (std::memcpy(&word, text.data() + pos, 8), (word & 0x8080808080808080u) == 0)) pos += 8;
+    while (pos < size && static_cast<unsigned char>(text[pos]) < 0x80) ++pos;
+    if (pos == size) break;
+    char32_t cp = 0;
+    if (!DecodeUtf8Sequence(text, pos, cp, /*surrogates=*/false)) return pos;
+  }
+  return std::string_view::npos;
 }
 
 std::size_t Utf8Length(std::string_view text, std::size_t pos) {

@@ -29,6 +29,11 @@ bool DecodeUtf8Sequence(std::string_view text, std::size_t& pos, char32_t& cp, b
 // Appends the UTF-8 sequence of any code point up to U+10FFFF, a surrogate in its three-byte form.
 void AppendUtf8Sequence(std::string& out, char32_t cp);
 
+// The offset of the first byte of `text` that is not part of well-formed UTF-8 (as
+// DecodeUtf8Sequence without surrogates reads it), or npos when all of it is. Runs of ASCII are
+// passed over eight bytes at a time.
+std::size_t FirstNonUtf8(std::string_view text);
+
 // Byte length of the code point starting at `pos` (1 for an invalid byte).
 std::size_t Utf8Length(std::string_view text, std::size_t pos);
 
