@@ -25,7 +25,6 @@
 #include <deque>
 #include <functional>
 #include <memory>
-#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -52,7 +51,6 @@ namespace citara::browser {
 namespace {
 
 using emscripten::val;
-using nlohmann::json;
 
 // --- The platform port of the page ---
 
@@ -200,6 +198,15 @@ class JsonText {
   }
   std::string& Text() { return out_; }
 
+  // Continues a JSON object written elsewhere: more fields go in before its closing brace.
+  static JsonText Extending(std::string object) {
+    JsonText t;
+    object.pop_back();
+    t.out_ = std::move(object);
+    t.first_ = false;
+    return t;
+  }
+
  private:
   void Separate() {
     if (!first_) out_ += ',';
@@ -344,9 +351,10 @@ class Page {
   ~Page() { SetDefaultPlatform(nullptr); }
 
   std::string Forms() const {
-    json names = json::array();
-    for (const FormDescription* f : AllForms()) names.push_back(f->className);
-    return names.dump();
+    JsonText names;
+    names.Open('[');
+    for (const FormDescription* f : AllForms()) names.Value(f->className);
+    return std::move(names.Close(']').Text());
   }
 
   // Builds a fresh form of `kind`, lays it out and describes every control (JSON).
@@ -366,11 +374,11 @@ class Page {
     size_ = LayOutForm(*form_, {description->width, description->height});
     Collect(*form_);
     for (const Control* c : controls_) reported_.emplace_back(*c);
-    json out = {{"kind", description->className}, {"caption", form_->Caption()}, {"width", size_.width},
-                {"height", size_.height}};
-    json& list = out["controls"] = json::array();
-    for (std::size_t i = 0; i < controls_.size(); ++i) list.push_back(Describe(i));
-    return out.dump();
+    JsonText out;
+    out.Open('{').Field("kind", description->className).Field("caption", form_->Caption());
+    out.Field("width", size_.width).Field("height", size_.height).Key("controls").Open('[');
+    for (std::size_t i = 0; i < controls_.size(); ++i) out.Raw(Describe(i));
+    return std::move(out.Close(']').Close('}').Text());
   }
 
   // What changed since the last call (JSON): {controls: [state...], focus, popup, dialogs, mla, apa};
@@ -557,12 +565,16 @@ class Page {
   // Loads a saved-data text or a CSL-JSON document (its first item, shown in the form of its
   // kind). JSON: {ok, message, kind} where kind is the form now shown.
   std::string Load(const std::string& text) {
-    json out = {{"ok", true}, {"message", ""}, {"kind", form_->Description().className}};
+    const auto result = [](bool ok, std::string_view message, std::string_view kind, std::string_view form = {}) {
+      JsonText out;
+      out.Open('{').Field("ok", ok).Field("message", message).Field("kind", kind);
+      if (!form.empty()) out.Key("form").Raw(form);
+      return std::move(out.Close('}').Text());
+    };
+    const std::string kind(form_->Description().className);
     if (!LooksLikeJson(text)) {
       const std::string message = SetSavedData(text);
-      out["ok"] = message.empty();
-      out["message"] = message;
-      return out.dump();
+      return result(message.empty(), message, kind);
     }
     std::optional<SourceValues> first;
     std::string bad;
@@ -578,19 +590,15 @@ class Page {
     } catch (const CslJsonError& e) {
       bad = e.what();
     }
-    if (!first) {
-      out["ok"] = false;
-      out["message"] = bad.empty() ? std::string("the CSL-JSON holds no items") : bad;
-      return out.dump();
-    }
+    if (!first) return result(false, bad.empty() ? std::string("the CSL-JSON holds no items") : bad, kind);
+    std::string form;
     if (&first->Form() != &form_->Description()) {
       // A source of another kind: that kind's form, fresh, which the page builds anew.
-      out["form"] = json::parse(Show(std::string(first->Form().className)));
-      out["kind"] = first->Form().className;
+      form = Show(std::string(first->Form().className));
     }
     ApplyValues(*form_, *first);
     form_->FocusFirstField();
-    return out.dump();
+    return result(true, "", form_->Description().className, form);
   }
 
   std::string CslJson() const {
@@ -614,8 +622,10 @@ class Page {
   // The required-field check without its message (JSON {ok, message, field}).
   std::string Validate() const {
     const TFlatEdit* blank = FirstBlankRequiredField(*form_);
-    if (!blank) return json{{"ok", true}, {"message", ""}}.dump();
-    return json{{"ok", false}, {"message", std::string(kRequiredFieldsMessage)}, {"field", IdOf(blank)}}.dump();
+    JsonText out;
+    out.Open('{').Field("ok", !blank).Field("message", blank ? kRequiredFieldsMessage : std::string_view());
+    if (blank) out.Field("field", IdOf(blank));
+    return std::move(out.Close('}').Text());
   }
 
   // The form's own check: its message and the focus on the first blank field.
@@ -672,43 +682,44 @@ class Page {
     return form_->FocusedControl();
   }
 
-  json Describe(std::size_t i) const {
+  // A control: its state and what never changes (JSON).
+  std::string Describe(std::size_t i) const {
     const Control& c = *controls_[i];
-    json d = json::parse(State(i));
-    d["name"] = c.Name();
-    d["kind"] = KindName(c);
-    d["parent"] = IdOf(c.Parent());
-    d["tabOrder"] = c.TabOrder();
-    d["tabStop"] = c.TabStop();
-    d["accelerator"] = AcceleratorText(c.Caption());
-    d["fontSize"] = c.Font().height < 0 ? -c.Font().height : c.Font().height;
-    d["bold"] = c.Font().weight >= 700;
+    JsonText d = JsonText::Extending(State(i));
+    d.Field("name", c.Name());
+    d.Field("kind", KindName(c));
+    d.Field("parent", IdOf(c.Parent()));
+    d.Field("tabOrder", c.TabOrder());
+    d.Field("tabStop", c.TabStop());
+    d.Field("accelerator", AcceleratorText(c.Caption()));
+    d.Field("fontSize", c.Font().height < 0 ? -c.Font().height : c.Font().height);
+    d.Field("bold", c.Font().weight >= 700);
     if (const auto* label = dynamic_cast<const TLabel*>(&c)) {
-      d["for"] = IdOf(label->FocusControl());
-      d["align"] = label->Alignment() == TTextAlignment::Right ? "right"
-                   : label->Alignment() == TTextAlignment::Center ? "center" : "left";
+      d.Field("for", IdOf(label->FocusControl()));
+      d.Field("align", label->Alignment() == TTextAlignment::Right ? "right"
+                   : label->Alignment() == TTextAlignment::Center ? "center" : "left");
     }
     if (const auto* edit = dynamic_cast<const TFlatEdit*>(&c)) {
-      d["maxLength"] = edit->MaxLength();
+      d.Field("maxLength", edit->MaxLength());
       const TLabel* label = nullptr;
       for (Control* other : controls_) {
         if (auto* l = dynamic_cast<TLabel*>(other); l && l->FocusControl() == &c) label = l;
       }
-      d["label"] = IdOf(label);
-      d["accessibleName"] = AccessibleName(c, label);
+      d.Field("label", IdOf(label));
+      d.Field("accessibleName", AccessibleName(c, label));
     }
-    if (const auto* button = dynamic_cast<const TToolButton*>(&c)) d["default"] = button->Default();
-    if (const auto* sub = dynamic_cast<const TAuthorForm*>(&c)) d["role"] = sub->RoleName();
-    if (const auto* date = dynamic_cast<const TDateLinkEdit97*>(&c)) d["popup"] = IdOf(&date->Popup());
+    if (const auto* button = dynamic_cast<const TToolButton*>(&c)) d.Field("default", button->Default());
+    if (const auto* sub = dynamic_cast<const TAuthorForm*>(&c)) d.Field("role", sub->RoleName());
+    if (const auto* date = dynamic_cast<const TDateLinkEdit97*>(&c)) d.Field("popup", IdOf(&date->Popup()));
     if (const auto* popup = dynamic_cast<const TDtCalPop97*>(&c)) {
       const CalendarSettings& s = popup->Calendar().Settings();
-      json days = json::array();
+      d.Key("dayNames").Open('[');
       // Monday-first names, turned to start at the week's first day.
       const int first = (static_cast<int>(s.weekStart) + 6) % 7;
-      for (int k = 0; k < 7; ++k) days.push_back(s.dayNames[static_cast<std::size_t>((first + k) % 7)]);
-      d["dayNames"] = days;
+      for (int k = 0; k < 7; ++k) d.Value(s.dayNames[static_cast<std::size_t>((first + k) % 7)]);
+      d.Close(']');
     }
-    return d;
+    return std::move(d.Close('}').Text());
   }
 
   // A control's changing state as a JSON object.
