@@ -432,6 +432,12 @@
     if (isClipboardKey(e)) return;  // the browser's cut, copy and paste events carry these
     if (e.keyCode >= 112 && e.keyCode <= 123) return;  // function keys stay the browser's
     e.preventDefault();
+    if (e.key === 'Escape' && !(calendarEl && calendarEl.contains(e.target))) {
+      // Tab goes round the form's fields as the control's does, so Esc is the keyboard's way out
+      // of the form: on to the entries that follow it.
+      document.getElementById('copy-mla').focus();
+      return;
+    }
     if (e.key === ' ' && e.target.type === 'radio' && !e.ctrlKey && !e.altKey) {
       // Space presses a radio button, as the platform's buttons take it: a click.
       act(() => page.click(Number(e.target.dataset.id), ''));

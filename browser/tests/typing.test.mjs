@@ -162,6 +162,15 @@ describe('Tab and Shift+Tab', () => {
       assert.deepEqual(seen, expected);
     });
   }
+  test('Book: Esc leaves the form for the entries, and Tab from there goes on through the page', async () => {
+    await chooseForm(page, 'Book');
+    await (await field(page, 'Middle Initial')).click();
+    await page.keyboard.press('Escape');
+    assert.deepEqual(await focused(), ['', 'button']);
+    assert.equal(await page.evaluate(() => document.activeElement.textContent), 'Copy MLA');
+    await page.keyboard.press('Tab');
+    assert.equal(await page.evaluate(() => document.activeElement.textContent), 'Copy APA');
+  });
 });
 
 test('no script error on the page', () => {
