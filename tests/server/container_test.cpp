@@ -507,6 +507,14 @@ void HostCallLeavesAFocusedDateFieldWithTextItTakes(IDispatch* control, HWND for
   const std::wstring shown = TextOfWindow(field);
   EXPECT_NE(shown.find(L"1998"), std::wstring::npos);
   EXPECT_EQ(shown.find(L'/'), std::wstring::npos) << "the display text, not the one for typing";
+  // The field takes the focus again, by a click and by the host's SetFocus from elsewhere.
+  Click(field, 1, 1);
+  EXPECT_EQ(GetFocus(), field) << "a click after the host's call";
+  EXPECT_NE(TextOfWindow(field).find(L'/'), std::wstring::npos) << "the text for typing";
+  Stroke(VK_TAB, 0);
+  ASSERT_NE(GetFocus(), field);
+  SetFocus(field);
+  EXPECT_EQ(GetFocus(), field) << "SetFocus after the host's call";
 }
 
 TEST_P(ContainerTest, AHostsResetLeavesAFocusedDateFieldWithTextItTakes) {
