@@ -304,6 +304,24 @@ TEST_P(ContainerTest, ActivatesInPlaceAsAChildOfTheContainerSizedByItsRectangle)
   EXPECT_LE(fieldRect.bottom, formRect.bottom);
 }
 
+// A click moves the focus from one field of the form to another and back, and the keys follow it.
+TEST_P(ContainerTest, AClickMovesTheFocusFromOneFieldToAnother) {
+  const ControlRow& row = GetParam();
+  HWND text = ClickInto(row.textLabel);
+  ASSERT_EQ(GetFocus(), text);
+  HWND other = ClickInto(row.authors ? L"&Last Name:" : row.dateLabel);
+  ASSERT_NE(other, nullptr);
+  EXPECT_EQ(GetFocus(), other);
+  SendMessageW(other, EM_SETSEL, 0, -1);
+  Type(L"1");
+  EXPECT_EQ(TextOfWindow(text), L"");
+  EXPECT_NE(TextOfWindow(other).find(L'1'), std::wstring::npos);
+  Click(text, 2, 5);
+  EXPECT_EQ(GetFocus(), text);
+  Type(L"back");
+  EXPECT_EQ(TextOfWindow(text), L"back");
+}
+
 TEST_P(ContainerTest, TypingTabAndTheClipboardKeysReachTheModelOnce) {
   const ControlRow& row = GetParam();
   HWND field = ClickInto(row.textLabel);
