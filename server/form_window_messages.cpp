@@ -191,8 +191,12 @@ LRESULT FormWindow::Handle(Item& item, UINT message, WPARAM wParam, LPARAM lPara
     }
     case WM_KILLFOCUS: {
       const LRESULT result = Default(item, message, wParam, lParam);
-      FocusLost(item, reinterpret_cast<HWND>(wParam));
-      AfterInput();
+      const auto next = reinterpret_cast<HWND>(wParam);
+      FocusLost(item, next);
+      // The focus moving to another of the form's windows is brought into the model by that
+      // window's WM_SETFOCUS, which comes next: a sync now would find the model's focus still
+      // here and put the real focus back, so the window clicked never got it.
+      if (!Inside(next)) AfterInput();
       return result;
     }
     case WM_CUT:

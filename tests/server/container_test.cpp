@@ -304,6 +304,24 @@ TEST_P(ContainerTest, ActivatesInPlaceAsAChildOfTheContainerSizedByItsRectangle)
   EXPECT_LE(fieldRect.bottom, formRect.bottom);
 }
 
+// A click moves the focus from one field of the form to another and back, and the keys follow it.
+TEST_P(ContainerTest, AClickMovesTheFocusFromOneFieldToAnother) {
+  const ControlRow& row = GetParam();
+  HWND text = ClickInto(row.textLabel);
+  ASSERT_EQ(GetFocus(), text);
+  HWND other = ClickInto(row.authors ? L"&Last Name:" : row.dateLabel);
+  ASSERT_NE(other, nullptr);
+  EXPECT_EQ(GetFocus(), other);
+  SendMessageW(other, EM_SETSEL, 0, -1);
+  Type(L"1");
+  EXPECT_EQ(TextOfWindow(text), L"");
+  EXPECT_NE(TextOfWindow(other).find(L'1'), std::wstring::npos);
+  Click(text, 2, 5);
+  EXPECT_EQ(GetFocus(), text);
+  Type(L"back");
+  EXPECT_EQ(TextOfWindow(text), L"back");
+}
+
 TEST_P(ContainerTest, TypingTabAndTheClipboardKeysReachTheModelOnce) {
   const ControlRow& row = GetParam();
   HWND field = ClickInto(row.textLabel);
@@ -507,6 +525,14 @@ void HostCallLeavesAFocusedDateFieldWithTextItTakes(IDispatch* control, HWND for
   const std::wstring shown = TextOfWindow(field);
   EXPECT_NE(shown.find(L"1998"), std::wstring::npos);
   EXPECT_EQ(shown.find(L'/'), std::wstring::npos) << "the display text, not the one for typing";
+  // The field takes the focus again, by a click and by the host's SetFocus from elsewhere.
+  Click(field, 1, 1);
+  EXPECT_EQ(GetFocus(), field) << "a click after the host's call";
+  EXPECT_NE(TextOfWindow(field).find(L'/'), std::wstring::npos) << "the text for typing";
+  Stroke(VK_TAB, 0);
+  ASSERT_NE(GetFocus(), field);
+  SetFocus(field);
+  EXPECT_EQ(GetFocus(), field) << "SetFocus after the host's call";
 }
 
 TEST_P(ContainerTest, AHostsResetLeavesAFocusedDateFieldWithTextItTakes) {
