@@ -102,6 +102,19 @@
     return svg;
   }
 
+  // A button that is part of a field (its drop-down button, its spin buttons): it never takes the
+  // focus from the field, and a click on it goes to the model as a click on that part.
+  function partButton(id, part, label, text = '') {
+    const button = document.createElement('button');
+    button.type = 'button';
+    button.tabIndex = -1;
+    button.textContent = text;
+    button.setAttribute('aria-label', label);
+    button.dataset.id = id;
+    button.dataset.part = part;
+    return button;
+  }
+
   function create(c) {
     let el;
     switch (c.kind) {
@@ -140,27 +153,13 @@
         el.append(input);
         focusables[c.id] = input;
         if (c.kind === 'date') {
-          const button = document.createElement('button');
-          button.type = 'button';
+          const button = partButton(c.id, 'button', 'Open calendar');
           button.className = 'drop';
-          button.tabIndex = -1;
-          button.setAttribute('aria-label', 'Open calendar');
-          button.dataset.id = c.id;
-          button.dataset.part = 'button';
           el.append(button);
         } else if (c.kind === 'spin') {
           const spin = document.createElement('span');
           spin.className = 'spin';
-          for (const [part, label, text] of [['up', 'Increase', '\u25b2'], ['down', 'Decrease', '\u25bc']]) {
-            const button = document.createElement('button');
-            button.type = 'button';
-            button.tabIndex = -1;
-            button.textContent = text;
-            button.setAttribute('aria-label', label);
-            button.dataset.id = c.id;
-            button.dataset.part = part;
-            spin.append(button);
-          }
+          spin.append(partButton(c.id, 'up', 'Increase', '\u25b2'), partButton(c.id, 'down', 'Decrease', '\u25bc'));
           el.append(spin);
         }
         break;
