@@ -93,6 +93,9 @@ class FormWindow {
 
  private:
   enum class Kind { Form, Panel, Label, Bevel, Edit, Radio, ToolButton, DropButton, SpinButton, Popup, Calendar };
+  // The windows whose keys the form handles itself, passing them to the model's key target: the
+  // fields, the radio buttons, and the form's own window (which has the focus when no field has).
+  static constexpr bool TakesKeys(Kind kind) { return kind == Kind::Edit || kind == Kind::Radio || kind == Kind::Form; }
   struct Item {
     Control* control = nullptr;
     HWND hwnd = nullptr;

@@ -152,13 +152,13 @@ void FormWindow::EditCommand(Item& item, UINT message) {
 LRESULT FormWindow::Handle(Item& item, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_GETDLGCODE:
-      if (item.kind == Kind::Edit || item.kind == Kind::Radio || item.kind == Kind::Form) {
+      if (TakesKeys(item.kind)) {
         return DLGC_WANTALLKEYS | DLGC_WANTCHARS | DLGC_WANTTAB | DLGC_WANTARROWS;
       }
       break;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
-      if (item.kind == Kind::Edit || item.kind == Kind::Radio || item.kind == Kind::Form) {
+      if (TakesKeys(item.kind)) {
         if (message == WM_SYSKEYDOWN && wParam == VK_F4) break;
         KeyDown(message, wParam);
         AfterInput();
@@ -166,18 +166,18 @@ LRESULT FormWindow::Handle(Item& item, UINT message, WPARAM wParam, LPARAM lPara
       }
       break;
     case WM_CHAR:
-      if (item.kind == Kind::Edit || item.kind == Kind::Radio || item.kind == Kind::Form) {
+      if (TakesKeys(item.kind)) {
         KeyChar(wParam);
         AfterInput();
         return 0;
       }
       break;
     case WM_SYSCHAR:
-      if (item.kind == Kind::Edit || item.kind == Kind::Radio || item.kind == Kind::Form) return 0;
+      if (TakesKeys(item.kind)) return 0;
       break;
     case WM_KEYUP:
     case WM_SYSKEYUP:
-      if (item.kind == Kind::Edit || item.kind == Kind::Radio || item.kind == Kind::Form) {
+      if (TakesKeys(item.kind)) {
         KeyUp(wParam);
         AfterInput();
         return 0;

@@ -1,23 +1,18 @@
 // The date field's drop-down month calendar, picked from by mouse and keyboard, and the model's
 // messages shown as modal dialogs: the required-field check and the invalid date.
 import assert from 'node:assert/strict';
-import { after, before, describe, test } from 'node:test';
+import { before, describe, test } from 'node:test';
 
 import {
-  answerMessage, api, button, captionName, chooseForm, citara, exampleText, field, hasFocus, kinds, launch, nativeEntry, openPage, savedDataPairs,
-  shownEntry, shownMessage, typeDate, typeInto,
+  answerMessage, api, button, captionName, chooseForm, citara, exampleText, field, hasFocus, kinds, nativeEntry,
+  pageForTests, savedDataPairs, shownEntry, shownMessage, typeDate, typeInto,
 } from './harness.mjs';
 
 const requiredText = 'The yellow fields are required for this type of reference.  At least one of the required '
   + 'fields is blank.  Please enter all the necessary data.';
 
-let session;
 let page;
-before(async () => {
-  session = await launch();
-  page = await openPage(session);
-});
-after(async () => session?.browser.close());
+pageForTests((opened) => { page = opened.page; });
 
 const dayNumber = async () => Number(new Map(savedDataPairs(await api(page, 'savedData'))).get('*Date'));
 

@@ -1,11 +1,10 @@
 // Every bundled example loaded into its form in the page: the saved data the page holds and the
 // entries it shows and hands out are exactly what the native citara prints for the same data.
 import assert from 'node:assert/strict';
-import { after, before, describe, test } from 'node:test';
+import { before, describe, test } from 'node:test';
 
 import {
-  api, chooseForm, exampleText, kinds, launch, nativeEntry, nativeSavedData, openPage, settle, shownEntry,
-  toTheDay,
+  api, chooseForm, exampleText, kinds, nativeEntry, nativeSavedData, pageForTests, settle, shownEntry, toTheDay,
 } from './harness.mjs';
 
 const shownStyles = ['mla', 'apa'];
@@ -13,13 +12,8 @@ const shownStyles = ['mla', 'apa'];
 const apiStyles = ['mla', 'apa', 'mla9', 'apa7'];
 const formats = ['text', 'marked', 'rtf'];
 
-let session;
 let page;
-before(async () => {
-  session = await launch();
-  page = await openPage(session);
-});
-after(async () => session?.browser.close());
+pageForTests((opened) => { page = opened.page; });
 
 test('window.citara.forms() names the ten kinds as citara --control takes them', async () => {
   assert.deepEqual(await api(page, 'forms'), kinds.map((k) => k.kind));

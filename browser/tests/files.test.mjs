@@ -5,24 +5,21 @@ import assert from 'node:assert/strict';
 import { mkdtempSync, readFileSync, readdirSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
-import { after, before, describe, test } from 'node:test';
+import { after, describe, test } from 'node:test';
 
 import {
-  api, button, chooseForm, citara, exampleText, kinds, launch, nativeEntry, nativeSavedData, openPage, settle,
-  shownEntry,
+  api, button, chooseForm, citara, exampleText, kinds, nativeEntry, nativeSavedData, pageForTests, settle, shownEntry,
 } from './harness.mjs';
 
 let session;
 let page;
-before(async () => {
-  session = await launch();
-  page = await openPage(session);
+pageForTests(async (opened) => {
+  ({ page, session } = opened);
   // Let the page write and read the clipboard, as a user's click allows it to.
   const cdp = await session.browser.target().createCDPSession();
   await cdp.send('Browser.grantPermissions', { permissions: ['clipboardReadWrite', 'clipboardSanitizedWrite'] })
     .catch(() => {});  // an older browser without the call: reading back fails the test itself
 });
-after(async () => session?.browser.close());
 
 // An HTML fragment's text with its italic runs between asterisks (as the marked entry marks them).
 async function markedOf(html) {

@@ -4,6 +4,7 @@
 import { spawnSync } from 'node:child_process';
 import { mkdtempSync, readFileSync, readdirSync } from 'node:fs';
 import { createRequire } from 'node:module';
+import { after, before } from 'node:test';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { fileURLToPath, pathToFileURL } from 'node:url';
@@ -125,6 +126,18 @@ export async function openPage({ browser, downloads }) {
   await page.evaluate(() => window.citara.ready);
   page.citaraErrors = errors;
   return page;
+}
+
+// A test file's browser and tab: launched, with the page open, before the file's tests, and closed
+// after them. `opened` is called with { page, session } once the page is ready; the file keeps what
+// it needs of them (and may prepare more before its first test).
+export function pageForTests(opened) {
+  let session;
+  before(async () => {
+    session = await launch();
+    await opened({ page: await openPage(session), session });
+  });
+  after(async () => session?.browser.close());
 }
 
 // Waits (up to `timeout` ms) until `predicate` holds in the page, and returns whether it did: the

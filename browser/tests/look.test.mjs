@@ -1,17 +1,12 @@
 // What the forms look like in the page: every control inside its form and no two fields over each
 // other, the required fields in the model's yellow and the others white, hints as tooltips.
 import assert from 'node:assert/strict';
-import { after, before, describe, test } from 'node:test';
+import { describe, test } from 'node:test';
 
-import { chooseForm, field, kinds, launch, openPage } from './harness.mjs';
+import { chooseForm, field, kinds, pageForTests } from './harness.mjs';
 
-let session;
 let page;
-before(async () => {
-  session = await launch();
-  page = await openPage(session);
-});
-after(async () => session?.browser.close());
+pageForTests((opened) => { page = opened.page; });
 
 for (const { kind } of kinds) {
   test(`${kind}: every control lies inside the form, no two fields overlap`, async () => {

@@ -2,11 +2,11 @@
 // contributors (with the confirmation the model asks for), its header and its hints, for both of
 // the Book's sub-forms.
 import assert from 'node:assert/strict';
-import { after, before, describe, test } from 'node:test';
+import { before, describe, test } from 'node:test';
 
 import {
-  answerMessage, api, button, chooseForm, field, launch, nativeEntry, openPage, savedDataPairs, shownEntry,
-  shownMessage, subForm, typeInto,
+  answerMessage, api, button, chooseForm, field, nativeEntry, pageForTests, savedDataPairs, shownEntry, shownMessage,
+  subForm, typeInto,
 } from './harness.mjs';
 
 const people = [
@@ -15,13 +15,8 @@ const people = [
   ['Brown', 'Ann', ''],
 ];
 
-let session;
 let page;
-before(async () => {
-  session = await launch();
-  page = await openPage(session);
-});
-after(async () => session?.browser.close());
+pageForTests((opened) => { page = opened.page; });
 
 async function header(scope) {
   return (await scope.waitForSelector('.subform-header')).evaluate((e) => e.textContent.trim());

@@ -3,11 +3,11 @@
 // and the next one started with its Add button, dates typed into the date fields, the date detail
 // picked with its radio button. The page then holds the example's data and shows its entries.
 import assert from 'node:assert/strict';
-import { after, before, describe, test } from 'node:test';
+import { before, describe, test } from 'node:test';
 
 import {
-  api, captionName, chooseForm, hasFocus, editingDate, exampleText, field, firstField, kinds, launch, nativeEntry,
-  nativeSavedData, openPage, savedDataPairs, shownEntry, subForm, button, typeDate, typeInto,
+  api, captionName, chooseForm, hasFocus, editingDate, exampleText, field, firstField, kinds, nativeEntry,
+  nativeSavedData, pageForTests, savedDataPairs, shownEntry, subForm, button, typeDate, typeInto,
 } from './harness.mjs';
 
 // The date keys of the saved data, and the captions of the fields that hold them on the forms.
@@ -39,13 +39,8 @@ function plan(example) {
   return steps;
 }
 
-let session;
 let page;
-before(async () => {
-  session = await launch();
-  page = await openPage(session);
-});
-after(async () => session?.browser.close());
+pageForTests((opened) => { page = opened.page; });
 
 for (const { kind } of kinds) {
   describe(`${kind}: typed in from its example`, () => {
