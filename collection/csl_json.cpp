@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <deque>
 #include <optional>
 
 
@@ -196,10 +197,26 @@ std::string ItemJson(const SourceValues& values, std::string_view id) {
 
 // --- Import ---
 
+// Items kept from one read to the next, one for each form, so that their values keep their memory
+// (a caller may move an item's values away; the next read resets them all the same).
+class ItemPool {
+ public:
+  CslImportedItem& For(const FormDescription& form, OleDate now) {
+    for (CslImportedItem& item : items_) {
+      if (&item.values.Form() == &form) return item;
+    }
+    return items_.emplace_back(CslImportedItem{0, {}, SourceValues(form, now), {}});
+  }
+
+ private:
+  std::deque<CslImportedItem> items_;  // a deque: an item stays where it is as others are added
+};
+
 class ItemReader {
  public:
   ItemReader(JsonValue item, std::size_t index, OleDate now) : item_(item), index_(index), now_(now) {}
-  CslImportedItem Read();
+  // The item read into one of `pool`'s.
+  CslImportedItem& Read(ItemPool& pool);
 
  private:
   void Warn(std::string message) { warnings_.push_back(std::move(message)); }
@@ -210,6 +227,8 @@ class ItemReader {
   // A value for a one-line field: a line break or NUL (which JSON text may hold, and which a
   // saved-data line cannot) becomes a space, with a warning.
   std::string OneLine(std::string_view variable, std::string text);
+  // A one-line field's text: as OneLine makes it, copied into the field's own memory.
+  void PlaceText(SourceValues& values, std::size_t i, std::string_view variable, std::string_view text);
   ContributorList Names(std::string_view variable, JsonValue value);
   // A date variable: year, month (0: none), day (0: none), or nothing (warned) when unreadable.
   struct CslDate {
@@ -324,8 +343,17 @@ std::optional<std::string> ItemReader::TextOf(std::string_view variable, JsonVal
   return std::nullopt;
 }
 
+bool IsOneLine(std::string_view text) {
+  return std::none_of(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n' || c == '\0'; });
+}
+
+void ItemReader::PlaceText(SourceValues& values, std::size_t i, std::string_view variable, std::string_view text) {
+  if (IsOneLine(text)) values.AssignText(i, text);
+  else values.SetText(i, OneLine(variable, std::string(text)));
+}
+
 std::string ItemReader::OneLine(std::string_view variable, std::string text) {
-  if (std::none_of(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n' || c == '\0'; })) return text;
+  if (IsOneLine(text)) return text;
   for (char& c : text) {
     if (c == '\r' || c == '\n' || c == '\0') c = ' ';
   }
@@ -544,10 +572,12 @@ void ItemReader::Place(const CslField& field, std::size_t i, JsonValue value, So
       if (date->month) Warn(Q(field.variable) + ": only its year has a place in the " + std::string(values.Form().className) + " form");
       values.SetText(i, std::to_string(date->year));
     } else if (!literal.empty()) {
-      values.SetText(i, OneLine(field.variable, literal));
+      PlaceText(values, i, field.variable, literal);
     }
+  } else if (value.IsString()) {
+    if (!value.Text().empty()) PlaceText(values, i, field.variable, value.Text());
   } else if (auto text = TextOf(field.variable, value)) {
-    if (!text->empty()) values.SetText(i, OneLine(field.variable, std::move(*text)));
+    if (!text->empty()) PlaceText(values, i, field.variable, *text);
   }
 }
 
@@ -570,12 +600,8 @@ void ItemReader::ReadCustom(JsonValue custom) {
   });
 }
 
-CslImportedItem ItemReader::Read() {
-  std::string id;
-  if (const auto given = item_.Find("id")) {
-    if (given->IsString()) id = given->Text();
-    else if (given->IsNumber()) id = given->NumberText();
-  }
+CslImportedItem& ItemReader::Read(ItemPool& pool) {
+  const auto givenId = item_.Find("id");
   if (const auto custom = item_.Find("custom")) ReadCustom(*custom);
   std::string_view type;
   const auto typeValue = item_.Find("type");
@@ -583,7 +609,13 @@ CslImportedItem ItemReader::Read() {
   if (hasType) type = typeValue->Text();
   else if (typeValue) Warn("\"type\" is not a text");
   const FormDescription& form = ChooseForm(type, hasType);
-  SourceValues values(form, now_);
+  CslImportedItem& item = pool.For(form, now_);
+  item.index = index_;
+  item.id.clear();
+  if (givenId && givenId->IsString()) item.id.assign(givenId->Text());
+  else if (givenId && givenId->IsNumber()) item.id = givenId->NumberText();
+  SourceValues& values = item.values;
+  values.Reset(form, now_);
   const CslFormMapping& mapping = CslMappingOf(form);
 
   item_.ForEach([&](std::string_view key, JsonValue value) {
@@ -636,7 +668,8 @@ CslImportedItem ItemReader::Read() {
       values.SelectRadio(*r);
     }
   }
-  return CslImportedItem{index_, std::move(id), std::move(values), std::move(warnings_)};
+  item.warnings = std::move(warnings_);
+  return item;
 }
 
 // The line and column of byte `offset` (from 0), both counted from 1.
@@ -687,6 +720,7 @@ void ReadCslJson(const std::string& text, OleDate now, const std::function<void(
   JsonTree tree;
   const bool array = CheckJson(text, tree);
   std::size_t index = 0;
+  ItemPool pool;
   std::optional<JsonSyntaxError> error;
   // Each element of a top-level array is read, handed on and dropped as soon as it ends.
   ReadJsonValues(text, tree, [&](JsonValue value) {
@@ -696,8 +730,7 @@ void ReadCslJson(const std::string& text, OleDate now, const std::function<void(
       onBadItem(index, "item " + std::to_string(index) + " is not an object; ignored");
       return;
     }
-    CslImportedItem item = ItemReader(value, index, now).Read();
-    onItem(item);
+    onItem(ItemReader(value, index, now).Read(pool));
   }, error, JsonTextCheck::Done);
 }
 
@@ -707,8 +740,9 @@ CslImportedItem ReadCslItem(std::string_view itemText, OleDate now) {
   if (CheckJson(itemJson, tree)) throw CslJsonError("the CSL-JSON item is not an object");
   std::optional<CslImportedItem> item;
   std::optional<JsonSyntaxError> error;
+  ItemPool pool;
   ReadJsonValues(itemJson, tree, [&](JsonValue value) {
-    if (value.IsObject()) item = ItemReader(value, 1, now).Read();
+    if (value.IsObject()) item = std::move(ItemReader(value, 1, now).Read(pool));
   }, error, JsonTextCheck::Done);
   if (!item) throw CslJsonError("the CSL-JSON item is not an object");
   return std::move(*item);
