@@ -230,6 +230,9 @@ class ItemReader {
   // A one-line field's text: as OneLine makes it, copied into the field's own memory.
   void PlaceText(SourceValues& values, std::size_t i, std::string_view variable, std::string_view text);
   ContributorList Names(std::string_view variable, JsonValue value);
+  // Name `n` (from 0) of a list, added to `list` unless it is not read.
+  void ReadName(std::string_view variable, std::size_t n, JsonValue name, const std::vector<JsonValue>& initials,
+                ContributorList& list);
   // A date variable: year, month (0: none), day (0: none), or nothing (warned) when unreadable.
   struct CslDate {
     int year = 0;
@@ -372,74 +375,79 @@ ContributorList ItemReader::Names(std::string_view variable, JsonValue value) {
     Warn(Q(variable) + " is not a list of names; ignored");
     return list;
   }
+  list.reserve(value.Size());
   std::vector<JsonValue> initials;
   if (const auto all = Citara(kMiddleInitials)) {
     if (const auto these = all->Find(variable); these && these->IsArray()) initials = these->Elements();
   }
-  const std::vector<JsonValue> names = value.Elements();
-  for (std::size_t n = 0; n < names.size(); ++n) {
-    const JsonValue name = names[n];
-    if (!name.IsObject()) {
-      Warn(Q(variable) + " name " + std::to_string(n + 1) + " is not a name object; ignored");
-      continue;
+  std::size_t n = 0;
+  value.ForEach([&](std::string_view, JsonValue name) {
+    ReadName(variable, n++, name, initials, list);
+  });
+  return list;
+}
+
+void ItemReader::ReadName(std::string_view variable, std::size_t n, JsonValue name, const std::vector<JsonValue>& initials,
+                          ContributorList& list) {
+  if (!name.IsObject()) {
+    Warn(Q(variable) + " name " + std::to_string(n + 1) + " is not a name object; ignored");
+    return;
+  }
+  // The parts of the name, in one pass over its members.
+  std::string_view parts[kNameParts];
+  bool otherKeys = false;
+  name.ForEach([&](std::string_view key, JsonValue v) {
+    const auto known = std::find(std::begin(kNamePartKeys), std::end(kNamePartKeys), key);
+    if (known != std::end(kNamePartKeys)) {
+      if (v.IsString()) parts[known - std::begin(kNamePartKeys)] = v.Text();
+    } else {
+      otherKeys = true;
     }
-    // The parts of the name, in one pass over its members.
-    std::string_view parts[kNameParts];
-    bool otherKeys = false;
-    name.ForEach([&](std::string_view key, JsonValue v) {
-      const auto known = std::find(std::begin(kNamePartKeys), std::end(kNamePartKeys), key);
-      if (known != std::end(kNamePartKeys)) {
-        if (v.IsString()) parts[known - std::begin(kNamePartKeys)] = v.Text();
-      } else {
-        otherKeys = true;
+  });
+  const auto part = [&](NamePart p) { return OneLine(variable, std::string(parts[p])); };
+  Contributor c;
+  const std::string literal = part(kLiteral), given = part(kGiven), suffix = part(kSuffix);
+  for (NamePart p : {kDroppingParticle, kNonDroppingParticle, kFamily}) {
+    if (parts[p].empty()) continue;
+    if (!c.last.empty()) c.last += ' ';
+    c.last += OneLine(variable, std::string(parts[p]));
+  }
+  if (!literal.empty()) {
+    if (!c.last.empty() || !given.empty()) {
+      Warn(Q(variable) + " name " + std::to_string(n + 1) + " has a literal and its parts; the literal is taken");
+    }
+    list.push_back({literal, "", ""});
+    return;
+  }
+  const std::optional<std::string_view> mi =
+      (n < initials.size() && initials[n].IsString()) ? std::optional(initials[n].Text()) : std::nullopt;
+  if (!suffix.empty()) {
+    // The forms have no place for a suffix: it follows the last name, where the direct order of
+    // MLA's later names needs it ("Martin L. King, Jr.").
+    c.last += (c.last.empty() ? "" : ", ") + suffix;
+  }
+  if (mi && mi->empty()) {
+    c.first = given;
+  } else if (mi && given.ends_with(*mi) &&
+             (given.size() == mi->size() || given[given.size() - mi->size() - 1] == ' ')) {
+    c.first = given.substr(0, given.size() - mi->size() - (given.size() == mi->size() ? 0 : 1));
+    c.middleInitial = std::string(*mi);
+  } else {
+    std::tie(c.first, c.middleInitial) = SplitGivenName(given);
+  }
+  if (otherKeys) {
+    name.ForEach([&](std::string_view key, JsonValue) {
+      if (std::find(std::begin(kNamePartKeys), std::end(kNamePartKeys), key) == std::end(kNamePartKeys) &&
+          key != "comma-suffix" && key != "static-ordering" && key != "parse-names") {
+        Warn(Q(variable) + " name " + std::to_string(n + 1) + ": " + Q(key) + " is not a part of a name; ignored");
       }
     });
-    const auto part = [&](NamePart p) { return OneLine(variable, std::string(parts[p])); };
-    Contributor c;
-    const std::string literal = part(kLiteral), given = part(kGiven), suffix = part(kSuffix);
-    for (NamePart p : {kDroppingParticle, kNonDroppingParticle, kFamily}) {
-      if (parts[p].empty()) continue;
-      if (!c.last.empty()) c.last += ' ';
-      c.last += OneLine(variable, std::string(parts[p]));
-    }
-    if (!literal.empty()) {
-      if (!c.last.empty() || !given.empty()) {
-        Warn(Q(variable) + " name " + std::to_string(n + 1) + " has a literal and its parts; the literal is taken");
-      }
-      list.push_back({literal, "", ""});
-      continue;
-    }
-    const std::optional<std::string_view> mi =
-        (n < initials.size() && initials[n].IsString()) ? std::optional(initials[n].Text()) : std::nullopt;
-    if (!suffix.empty()) {
-      // The forms have no place for a suffix: it follows the last name, where the direct order of
-      // MLA's later names needs it ("Martin L. King, Jr.").
-      c.last += (c.last.empty() ? "" : ", ") + suffix;
-    }
-    if (mi && mi->empty()) {
-      c.first = given;
-    } else if (mi && given.ends_with(*mi) &&
-               (given.size() == mi->size() || given[given.size() - mi->size() - 1] == ' ')) {
-      c.first = given.substr(0, given.size() - mi->size() - (given.size() == mi->size() ? 0 : 1));
-      c.middleInitial = std::string(*mi);
-    } else {
-      std::tie(c.first, c.middleInitial) = SplitGivenName(given);
-    }
-    if (otherKeys) {
-      name.ForEach([&](std::string_view key, JsonValue) {
-        if (std::find(std::begin(kNamePartKeys), std::end(kNamePartKeys), key) == std::end(kNamePartKeys) &&
-            key != "comma-suffix" && key != "static-ordering" && key != "parse-names") {
-          Warn(Q(variable) + " name " + std::to_string(n + 1) + ": " + Q(key) + " is not a part of a name; ignored");
-        }
-      });
-    }
-    if (c.IsBlank()) {
-      Warn(Q(variable) + " name " + std::to_string(n + 1) + " is empty; ignored");
-      continue;
-    }
-    list.push_back(std::move(c));
   }
-  return list;
+  if (c.IsBlank()) {
+    Warn(Q(variable) + " name " + std::to_string(n + 1) + " is empty; ignored");
+    return;
+  }
+  list.push_back(std::move(c));
 }
 
 // A part of "date-parts": a whole number, or one written as text ("1997", "-44"), of at most five
