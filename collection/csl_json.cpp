@@ -690,12 +690,12 @@ std::string Position(std::string_view text, std::size_t offset) {
   return "line " + std::to_string(line) + ", column " + std::to_string(column);
 }
 
-// Checks that `text` is JSON, throwing CslJsonError where it is not. Returns true when its
-// top-level value is an array.
-bool CheckJson(const std::string& text, JsonTree& tree) {
+// Reads `text` as JSON, handing on each value as ReadJsonValues does, and throws CslJsonError at
+// the first place where the text is not JSON.
+void ReadJson(const std::string& text, JsonTree& tree, const std::function<void(JsonValue, std::size_t)>& onValue) {
   std::optional<JsonSyntaxError> error;
-  const bool array = ReadJsonValues(text, tree, {}, error);
-  if (!error) return array;
+  ReadJsonValues(text, tree, onValue, error);
+  if (!error) return;
   // A number too large for a double; a message quoting it would repeat all of its digits.
   if (error->numberTooLarge) throw CslJsonError("the CSL-JSON is not valid JSON: it holds a number too large to read");
   // The reader's message as a clause: "Missing a name for object member." -> "missing a name ...".
@@ -724,34 +724,27 @@ void CslArrayWriter::Finish(std::string& out) { out += first_ ? "[]\n" : "\n]\n"
 
 void ReadCslJson(const std::string& text, OleDate now, const std::function<void(CslImportedItem&)>& onItem,
                  const std::function<void(std::size_t, const std::string&)>& onBadItem) {
-  // A first pass that builds nothing: no item is handed on from a text that is not JSON.
   JsonTree tree;
-  const bool array = CheckJson(text, tree);
-  std::size_t index = 0;
   ItemPool pool;
-  std::optional<JsonSyntaxError> error;
   // Each element of a top-level array is read, handed on and dropped as soon as it ends.
-  ReadJsonValues(text, tree, [&](JsonValue value) {
-    ++index;
+  ReadJson(text, tree, [&](JsonValue value, std::size_t position) {
     if (!value.IsObject()) {
-      if (!array) throw CslJsonError("the CSL-JSON holds neither an item nor an array of items");
-      onBadItem(index, "item " + std::to_string(index) + " is not an object; ignored");
+      if (position == 0) throw CslJsonError("the CSL-JSON holds neither an item nor an array of items");
+      onBadItem(position, "item " + std::to_string(position) + " is not an object; ignored");
       return;
     }
-    onItem(ItemReader(value, index, now).Read(pool));
-  }, error, JsonTextCheck::Done);
+    onItem(ItemReader(value, position ? position : 1, now).Read(pool));
+  });
 }
 
 CslImportedItem ReadCslItem(std::string_view itemText, OleDate now) {
   const std::string itemJson(itemText);
   JsonTree tree;
-  if (CheckJson(itemJson, tree)) throw CslJsonError("the CSL-JSON item is not an object");
   std::optional<CslImportedItem> item;
-  std::optional<JsonSyntaxError> error;
   ItemPool pool;
-  ReadJsonValues(itemJson, tree, [&](JsonValue value) {
-    if (value.IsObject()) item = std::move(ItemReader(value, 1, now).Read(pool));
-  }, error, JsonTextCheck::Done);
+  ReadJson(itemJson, tree, [&](JsonValue value, std::size_t position) {
+    if (position == 0 && value.IsObject()) item = std::move(ItemReader(value, 1, now).Read(pool));
+  });
   if (!item) throw CslJsonError("the CSL-JSON item is not an object");
   return std::move(*item);
 }
