@@ -490,27 +490,29 @@ std::optional<ItemReader::CslDate> ItemReader::DateOf(std::string_view variable,
   std::optional<CslDate> date;
   value.ForEach([&](std::string_view key, JsonValue v) {
     if (key == "date-parts") {
-      const std::vector<JsonValue> ranges = v.IsArray() ? v.Elements() : std::vector<JsonValue>();
-      if (ranges.empty() || !ranges[0].IsArray() || ranges[0].Size() == 0 || ranges[0].Size() > 3) {
+      std::optional<JsonValue> range;  // the first of the ranges: the date itself
+      if (v.IsArray()) v.ForEach([&](std::string_view, JsonValue r) { if (!range) range = r; });
+      if (!range || !range->IsArray() || range->Size() == 0 || range->Size() > 3) {
         Warn(Q(variable) + " has date-parts that are not a date; ignored");
         return;
       }
-      const std::vector<JsonValue> given = ranges[0].Elements();
+      const std::size_t given = range->Size();
       int parts[3] = {0, 0, 0};
+      std::size_t n = 0;
       bool ok = true;
-      for (std::size_t i = 0; i < given.size() && ok; ++i) {
-        const std::optional<int> part = DatePart(given[i]);
+      range->ForEach([&](std::string_view, JsonValue p) {
+        const std::optional<int> part = ok ? DatePart(p) : std::nullopt;
         ok = part.has_value();
-        if (ok) parts[i] = *part;
-      }
-      if (ok && given.size() >= 2) {
-        ok = parts[1] >= 1 && IsDateOfParts(parts[0], static_cast<unsigned>(parts[1]), static_cast<unsigned>(parts[2]), given.size() == 3);
+        if (ok) parts[n++] = *part;
+      });
+      if (ok && given >= 2) {
+        ok = parts[1] >= 1 && IsDateOfParts(parts[0], static_cast<unsigned>(parts[1]), static_cast<unsigned>(parts[2]), given == 3);
       }
       if (!ok) {
         Warn(Q(variable) + " has date-parts that are not a date; ignored");
         return;
       }
-      if (ranges.size() > 1) Warn(Q(variable) + " is a range; its end has no place and is ignored");
+      if (v.Size() > 1) Warn(Q(variable) + " is a range; its end has no place and is ignored");
       date = CslDate{parts[0], static_cast<unsigned>(parts[1]), static_cast<unsigned>(parts[2])};
     } else if (key == "raw" || key == "literal") {
       if (date) return;  // date-parts say it already
@@ -608,6 +610,32 @@ void ItemReader::ReadCustom(JsonValue custom) {
   });
 }
 
+// Where the variables of a form's mapping go, with their fields' indexes in the form, in the
+// mapping's order: a field's own variable, then the one it is also read from.
+struct VariablePlace {
+  std::string_view variable;
+  const CslField* field;
+  std::size_t index;  // of the field in the form
+  bool alsoFrom;      // taken only when the item lacks field->variable
+};
+
+std::span<const VariablePlace> PlacesOf(const CslFormMapping& mapping) {
+  static const std::vector<std::vector<VariablePlace>> places = [] {
+    std::vector<std::vector<VariablePlace>> all;
+    for (const CslFormMapping& m : CslFormMappings()) {
+      const SourceValues values(m.form(), 0);
+      std::vector<VariablePlace>& form = all.emplace_back();
+      for (const CslField& f : m.fields) {
+        const std::size_t index = *values.FieldIndex(f.field);
+        form.push_back({f.variable, &f, index, false});
+        if (!f.alsoFrom.empty()) form.push_back({f.alsoFrom, &f, index, true});
+      }
+    }
+    return all;
+  }();
+  return places[static_cast<std::size_t>(&mapping - CslFormMappings().data())];
+}
+
 CslImportedItem& ItemReader::Read(ItemPool& pool) {
   const auto givenId = item_.Find("id");
   if (const auto custom = item_.Find("custom")) ReadCustom(*custom);
@@ -624,15 +652,13 @@ CslImportedItem& ItemReader::Read(ItemPool& pool) {
   else if (givenId && givenId->IsNumber()) item.id = givenId->NumberText();
   SourceValues& values = item.values;
   values.Reset(form, now_);
-  const CslFormMapping& mapping = CslMappingOf(form);
+  const std::span<const VariablePlace> places = PlacesOf(CslMappingOf(form));
 
   item_.ForEach([&](std::string_view key, JsonValue value) {
     if (key == "id" || key == "type" || key == "custom") return;
-    for (const CslField& f : mapping.fields) {
-      const bool main = f.variable == key;
-      const bool also = !main && !f.alsoFrom.empty() && f.alsoFrom == key && !item_.Find(f.variable);
-      if (!main && !also) continue;
-      Place(f, *values.FieldIndex(f.field), value, values);
+    for (const VariablePlace& p : places) {
+      if (p.variable != key || (p.alsoFrom && item_.Find(p.field->variable))) continue;
+      Place(*p.field, p.index, value, values);
       return;
     }
     if ((key == "author" && form.hasAuthors) || (key == "editor" && form.hasEditors)) {

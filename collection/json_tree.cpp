@@ -63,12 +63,13 @@ std::vector<JsonValue> JsonValue::Elements() const {
 }
 
 std::optional<JsonValue> JsonValue::Find(std::string_view key) const {
-  if (!IsObject()) return std::nullopt;
-  std::optional<JsonValue> found;
-  ForEach([&](std::string_view k, JsonValue v) {
-    if (!found && k == key) found = v;
-  });
-  return found;
+  const JsonTree::Node& self = tree_->At(node_);
+  if (self.kind != Kind::Object) return std::nullopt;
+  for (std::uint32_t child = node_ + 1; child < self.end; child = tree_->At(child).end) {
+    const JsonTree::Node& n = tree_->At(child);
+    if (!n.shadowed && tree_->TextAt(n.keyOffset, n.keyLength) == key) return JsonValue(*tree_, child);
+  }
+  return std::nullopt;
 }
 
 // The handler rapidjson's reader calls: builds each value to hand on into the tree.
@@ -237,9 +238,17 @@ class JsonTreeBuilder : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, J
     };
     std::uint32_t shadowed = 0;
     if (members_.size() <= 32) {
+      // Keys compared by a tag of their length and end bytes first: most pairs differ there.
+      std::uint32_t tags[32];
+      for (std::size_t i = 0; i < members_.size(); ++i) {
+        const std::string_view key = keyOf(members_[i]);
+        tags[i] = key.empty() ? 0 : static_cast<std::uint32_t>(key.size()) << 16 |
+                                        static_cast<std::uint32_t>(static_cast<unsigned char>(key.front())) << 8 |
+                                        static_cast<unsigned char>(key.back());
+      }
       for (std::size_t i = 0; i + 1 < members_.size(); ++i) {
         for (std::size_t j = i + 1; j < members_.size(); ++j) {
-          if (keyOf(members_[i]) == keyOf(members_[j])) {
+          if (tags[i] == tags[j] && keyOf(members_[i]) == keyOf(members_[j])) {
             tree_.nodes_[members_[i]].shadowed = true;
             ++shadowed;
             break;
