@@ -610,25 +610,41 @@ void ItemReader::ReadCustom(JsonValue custom) {
   });
 }
 
-// Where the variables of a form's mapping go, with their fields' indexes in the form, in the
-// mapping's order: a field's own variable, then the one it is also read from.
+// What a form's items are read into, found once per form: where the variables of its mapping go,
+// with their fields' indexes, in the mapping's order (a field's own variable, then the one it is
+// also read from); and its date edits and radio buttons in creation order, as a load sets them.
 struct VariablePlace {
   std::string_view variable;
   const CslField* field;
   std::size_t index;  // of the field in the form
   bool alsoFrom;      // taken only when the item lacks field->variable
 };
+struct LoadStep {
+  bool date;          // a date edit; else a radio button
+  std::size_t index;  // of the field, or of the radio button
+};
+struct FormPlaces {
+  std::vector<VariablePlace> variables;
+  std::vector<LoadStep> loadOrder;
+};
 
-std::span<const VariablePlace> PlacesOf(const CslFormMapping& mapping) {
-  static const std::vector<std::vector<VariablePlace>> places = [] {
-    std::vector<std::vector<VariablePlace>> all;
+const FormPlaces& PlacesOf(const CslFormMapping& mapping) {
+  static const std::vector<FormPlaces> places = [] {
+    std::vector<FormPlaces> all;
     for (const CslFormMapping& m : CslFormMappings()) {
       const SourceValues values(m.form(), 0);
-      std::vector<VariablePlace>& form = all.emplace_back();
+      FormPlaces& form = all.emplace_back();
       for (const CslField& f : m.fields) {
         const std::size_t index = *values.FieldIndex(f.field);
-        form.push_back({f.variable, &f, index, false});
-        if (!f.alsoFrom.empty()) form.push_back({f.alsoFrom, &f, index, true});
+        form.variables.push_back({f.variable, &f, index, false});
+        if (!f.alsoFrom.empty()) form.variables.push_back({f.alsoFrom, &f, index, true});
+      }
+      for (std::string_view name : m.form().creationOrder) {
+        if (const auto i = values.FieldIndex(name); i && m.form().fields[*i].kind == FieldKind::DateEdit) {
+          form.loadOrder.push_back({true, *i});
+        } else if (const auto r = values.RadioIndex(name)) {
+          form.loadOrder.push_back({false, *r});
+        }
       }
     }
     return all;
@@ -652,12 +668,12 @@ CslImportedItem& ItemReader::Read(ItemPool& pool) {
   else if (givenId && givenId->IsNumber()) item.id = givenId->NumberText();
   SourceValues& values = item.values;
   values.Reset(form, now_);
-  const std::span<const VariablePlace> places = PlacesOf(CslMappingOf(form));
+  const FormPlaces& places = PlacesOf(CslMappingOf(form));
 
   item_.ForEach([&](std::string_view key, JsonValue value) {
-    if (key == "id" || key == "type" || key == "custom") return;
-    for (const VariablePlace& p : places) {
-      if (p.variable != key || (p.alsoFrom && item_.Find(p.field->variable))) continue;
+    if (SameKey(key, "id") || SameKey(key, "type") || SameKey(key, "custom")) return;
+    for (const VariablePlace& p : places.variables) {
+      if (!SameKey(p.variable, key) || (p.alsoFrom && item_.Find(p.field->variable))) continue;
       Place(*p.field, p.index, value, values);
       return;
     }
@@ -693,13 +709,12 @@ CslImportedItem& ItemReader::Read(ItemPool& pool) {
     if (named) radio = named;
     else Warn("custom.citara.date-format is none of the " + std::string(form.className) + " form's choices; ignored");
   }
-  for (std::string_view name : form.creationOrder) {
-    const auto i = values.FieldIndex(name);
-    if (i && form.fields[*i].kind == FieldKind::DateEdit) {
-      const auto given = std::find_if(dates_.begin(), dates_.end(), [&](const auto& d) { return d.first == *i; });
-      values.SetDate(*i, given != dates_.end() ? given->second : now_);
-    } else if (const auto r = values.RadioIndex(name); r && radio == r) {
-      values.SelectRadio(*r);
+  for (const LoadStep& step : places.loadOrder) {
+    if (step.date) {
+      const auto given = std::find_if(dates_.begin(), dates_.end(), [&](const auto& d) { return d.first == step.index; });
+      values.SetDate(step.index, given != dates_.end() ? given->second : now_);
+    } else if (radio == step.index) {
+      values.SelectRadio(step.index);
     }
   }
   item.warnings = std::move(warnings_);

@@ -67,7 +67,7 @@ std::optional<JsonValue> JsonValue::Find(std::string_view key) const {
   if (self.kind != Kind::Object) return std::nullopt;
   for (std::uint32_t child = node_ + 1; child < self.end; child = tree_->At(child).end) {
     const JsonTree::Node& n = tree_->At(child);
-    if (!n.shadowed && tree_->TextAt(n.keyOffset, n.keyLength) == key) return JsonValue(*tree_, child);
+    if (!n.shadowed && SameKey(tree_->TextAt(n.keyOffset, n.keyLength), key)) return JsonValue(*tree_, child);
   }
   return std::nullopt;
 }
@@ -248,7 +248,7 @@ class JsonTreeBuilder : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, J
       }
       for (std::size_t i = 0; i + 1 < members_.size(); ++i) {
         for (std::size_t j = i + 1; j < members_.size(); ++j) {
-          if (tags[i] == tags[j] && keyOf(members_[i]) == keyOf(members_[j])) {
+          if (tags[i] == tags[j] && SameKey(keyOf(members_[i]), keyOf(members_[j]))) {
             tree_.nodes_[members_[i]].shadowed = true;
             ++shadowed;
             break;

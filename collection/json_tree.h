@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <optional>
 #include <string>
@@ -19,6 +20,12 @@
 namespace citara {
 
 class JsonTree;
+
+// Two keys alike, compared inline by length and first byte before their bytes (the members of an
+// object are looked up by key many times an item).
+inline bool SameKey(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && (a.empty() || (a[0] == b[0] && std::memcmp(a.data(), b.data(), a.size()) == 0));
+}
 
 // One value of a JsonTree, valid while the tree holds it.
 class JsonValue {
