@@ -404,19 +404,24 @@ void ItemReader::ReadName(std::string_view variable, std::size_t n, JsonValue na
       otherKeys = true;
     }
   });
-  const auto part = [&](NamePart p) { return OneLine(variable, std::string(parts[p])); };
+  // A part as a one-line field holds it (a copy only where a line break had to go).
+  std::string mended[kNameParts];
+  const auto part = [&](NamePart p) -> std::string_view {
+    if (IsOneLine(parts[p])) return parts[p];
+    return mended[p] = OneLine(variable, std::string(parts[p]));
+  };
   Contributor c;
-  const std::string literal = part(kLiteral), given = part(kGiven), suffix = part(kSuffix);
+  const std::string_view literal = part(kLiteral), given = part(kGiven), suffix = part(kSuffix);
   for (NamePart p : {kDroppingParticle, kNonDroppingParticle, kFamily}) {
     if (parts[p].empty()) continue;
     if (!c.last.empty()) c.last += ' ';
-    c.last += OneLine(variable, std::string(parts[p]));
+    c.last += part(p);
   }
   if (!literal.empty()) {
     if (!c.last.empty() || !given.empty()) {
       Warn(Q(variable) + " name " + std::to_string(n + 1) + " has a literal and its parts; the literal is taken");
     }
-    list.push_back({literal, "", ""});
+    list.push_back({std::string(literal), "", ""});
     return;
   }
   const std::optional<std::string_view> mi =
@@ -424,7 +429,7 @@ void ItemReader::ReadName(std::string_view variable, std::size_t n, JsonValue na
   if (!suffix.empty()) {
     // The forms have no place for a suffix: it follows the last name, where the direct order of
     // MLA's later names needs it ("Martin L. King, Jr.").
-    c.last += (c.last.empty() ? "" : ", ") + suffix;
+    c.last.append(c.last.empty() ? "" : ", ").append(suffix);
   }
   if (mi && mi->empty()) {
     c.first = given;
