@@ -149,8 +149,7 @@ void ReadOnly(benchmark::State& state) {
 BENCHMARK(ReadOnly)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
 // rapidjson's reader over the document once, building nothing: the least that a read of the
-// document costs. ReadCslJson pays it twice (it checks that the whole text is JSON before it hands
-// on any item, then reads the items).
+// document costs.
 void LexOnce(benchmark::State& state) {
   const std::string& document = Document();
   for (auto _ : state) {

@@ -589,6 +589,7 @@ class Page {
           });
     } catch (const CslJsonError& e) {
       bad = e.what();
+      first.reset();  // read before the fault: nothing of a broken document is loaded
     }
     if (!first) return result(false, bad.empty() ? std::string("the CSL-JSON holds no items") : bad, kind);
     std::string form;

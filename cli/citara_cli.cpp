@@ -453,10 +453,17 @@ class Sink {
   std::string text_;
 };
 
+std::string ItemLabel(std::size_t index, const std::string& id) {
+  return "item " + std::to_string(index) + (id.empty() ? "" : " (" + Quoted(id) + ")");
+}
+
 struct Source {
   const SourceValues& values;
-  std::size_t index;  // from 1
-  std::string label;  // how messages name it: "item 3 (\"smith1998\")" or the file's name
+  std::size_t index;                    // from 1
+  const std::string* itemId = nullptr;  // a CSL-JSON item's id; null for a saved-data file
+  std::string fileName;                 // the saved-data file's name as messages give it
+  // How messages name it: "item 3 (\"smith1998\")", or the saved-data file's name.
+  std::string Label() const { return itemId ? ItemLabel(index, *itemId) : fileName; }
 };
 
 void PrintWarnings(Io& io, const std::string& where, const LoadWarnings& warnings) {
@@ -466,10 +473,6 @@ void PrintWarnings(Io& io, const std::string& where, const LoadWarnings& warning
     io.err << "citara: warning: " << where << " line " << w.line << ": " << w.message << "\n";
   }
   if (warnings.more) io.err << "citara: warning: " << where << ": " << warnings.more << " more warnings\n";
-}
-
-std::string ItemLabel(std::size_t index, const std::string& id) {
-  return "item " + std::to_string(index) + (id.empty() ? "" : " (" + Quoted(id) + ")");
 }
 
 // The values of a saved-data text of kind `form`, as a fresh control loading it holds them; its
@@ -486,14 +489,19 @@ std::size_t LoadSavedDataFile(const std::string& path, const FormDescription& fo
 
 // Reads the sources the invocation names (one saved-data text, or the items of a CSL-JSON
 // document), printing their warnings, and hands each to `onSource`. With --strict, a first pass
-// counts the warnings, and none is handed on when there are any.
+// counts the warnings, and none is handed on when there are any. A CSL-JSON document is read in
+// one pass (twice with --strict): when it turns out not to be JSON, this throws at the fault,
+// after the items before it were handed on.
+//
+// Output streams as the items are read, so a broken document's output ends with its last whole
+// item and the run fails with the fault's place; files are written only from a whole document.
 int ForEachSource(const Invocation& inv, Io& io, const std::function<void(const Source&)>& onSource) {
   const std::string& path = inv.files.front();
   if (inv.from == kSavedData) {
     std::optional<SourceValues> values;
     const std::size_t warnings = LoadSavedDataFile(path, *FindForm(inv.control), io, values);
     if (inv.strict && warnings) throw Reported{kExitFailure};
-    onSource({*values, 1, InputName(path)});
+    onSource({*values, 1, nullptr, InputName(path)});
     return kExitOk;
   }
   const std::string text = ReadInput(path, io.in);
@@ -506,12 +514,12 @@ int ForEachSource(const Invocation& inv, Io& io, const std::function<void(const 
     ReadCslJson(
         text, now,
         [&](CslImportedItem& item) {
-          const std::string label = ItemLabel(item.index, item.id);
-          if (warn) {
+          if (warn && !item.warnings.empty()) {
+            const std::string label = ItemLabel(item.index, item.id);
             for (const std::string& w : item.warnings) io.err << "citara: warning: " << label << ": " << w << "\n";
             warnings += item.warnings.size();
           }
-          if (handOn) onSource({item.values, item.index, label});
+          if (handOn) onSource({item.values, item.index, &item.id, {}});
         },
         [&](std::size_t, const std::string& message) {
           if (warn) io.err << "citara: " << message << "\n";
@@ -536,14 +544,25 @@ int RunEntry(const Invocation& inv, Io& io) {
   Sink sink(io.out);
   const bool many = inv.from == kCslJson;
   if (many) format.begin(sink.Text());
-  const int status = ForEachSource(inv, io, [&](const Source& source) {
-    const Citation entry = EntryOf(style, source.values);
-    if (many) format.item(sink.Text(), entry);
-    else format.one(sink.Text(), entry);
-    sink.Flush();
-  });
-  if (many) format.end(sink.Text());
-  sink.Flush(true);
+  std::size_t written = 0;
+  const auto finish = [&] {
+    if (many) format.end(sink.Text());
+    sink.Flush(true);
+  };
+  int status = kExitOk;
+  try {
+    status = ForEachSource(inv, io, [&](const Source& source) {
+      const Citation entry = EntryOf(style, source.values);
+      if (many) format.item(sink.Text(), entry);
+      else format.one(sink.Text(), entry);
+      ++written;
+      sink.Flush();
+    });
+  } catch (const CslJsonError&) {
+    if (written) finish();  // the entries of the whole items before the fault, as a whole document
+    throw;
+  }
+  finish();
   return status;
 }
 
@@ -562,10 +581,13 @@ int RunSavedData(const Invocation& inv, Io& io) {
     if (!std::filesystem::is_directory(dir)) {
       throw InputError("cannot make the folder " + Quoted(inv.outputDir) + (ec ? ": " + ec.message() : ""));
     }
-    return ForEachSource(inv, io, [&](const Source& source) {
-      const std::string name = std::to_string(source.index) + "-" + std::string(source.values.Form().className) + ".txt";
-      WriteFile(dir / name, SavedDataText(source.values));
+    std::vector<std::pair<std::string, std::string>> files;  // name, text: written once all are read
+    const int status = ForEachSource(inv, io, [&](const Source& source) {
+      files.emplace_back(std::to_string(source.index) + "-" + std::string(source.values.Form().className) + ".txt",
+                         SavedDataText(source.values));
     });
+    for (const auto& [name, text] : files) WriteFile(dir / name, text);
+    return status;
   }
   std::optional<std::string> text;
   std::size_t count = 0;
@@ -592,7 +614,7 @@ int RunValidate(const Invocation& inv, Io& io) {
     if (!blank) return;
     if (++failed == 1 && !many) io.err << kRequiredFieldsMessage << "\n";
     if (many) {
-      io.err << "citara: " << source.label << ": the " << source.values.Form().className << "'s required field "
+      io.err << "citara: " << source.Label() << ": the " << source.values.Form().className << "'s required field "
              << Quoted(blank->caption) << " is blank\n";
     } else {
       io.err << "First blank required field: " << Quoted(blank->caption) << "\n";

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <deque>
 #include <optional>
 
 
@@ -196,10 +197,26 @@ std::string ItemJson(const SourceValues& values, std::string_view id) {
 
 // --- Import ---
 
+// Items kept from one read to the next, one for each form, so that their values keep their memory
+// (a caller may move an item's values away; the next read resets them all the same).
+class ItemPool {
+ public:
+  CslImportedItem& For(const FormDescription& form, OleDate now) {
+    for (CslImportedItem& item : items_) {
+      if (&item.values.Form() == &form) return item;
+    }
+    return items_.emplace_back(CslImportedItem{0, {}, SourceValues(form, now), {}});
+  }
+
+ private:
+  std::deque<CslImportedItem> items_;  // a deque: an item stays where it is as others are added
+};
+
 class ItemReader {
  public:
   ItemReader(JsonValue item, std::size_t index, OleDate now) : item_(item), index_(index), now_(now) {}
-  CslImportedItem Read();
+  // The item read into one of `pool`'s.
+  CslImportedItem& Read(ItemPool& pool);
 
  private:
   void Warn(std::string message) { warnings_.push_back(std::move(message)); }
@@ -210,7 +227,12 @@ class ItemReader {
   // A value for a one-line field: a line break or NUL (which JSON text may hold, and which a
   // saved-data line cannot) becomes a space, with a warning.
   std::string OneLine(std::string_view variable, std::string text);
+  // A one-line field's text: as OneLine makes it, copied into the field's own memory.
+  void PlaceText(SourceValues& values, std::size_t i, std::string_view variable, std::string_view text);
   ContributorList Names(std::string_view variable, JsonValue value);
+  // Name `n` (from 0) of a list, added to `list` unless it is not read.
+  void ReadName(std::string_view variable, std::size_t n, JsonValue name, const std::vector<JsonValue>& initials,
+                ContributorList& list);
   // A date variable: year, month (0: none), day (0: none), or nothing (warned) when unreadable.
   struct CslDate {
     int year = 0;
@@ -324,8 +346,17 @@ std::optional<std::string> ItemReader::TextOf(std::string_view variable, JsonVal
   return std::nullopt;
 }
 
+bool IsOneLine(std::string_view text) {
+  return std::none_of(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n' || c == '\0'; });
+}
+
+void ItemReader::PlaceText(SourceValues& values, std::size_t i, std::string_view variable, std::string_view text) {
+  if (IsOneLine(text)) values.AssignText(i, text);
+  else values.SetText(i, OneLine(variable, std::string(text)));
+}
+
 std::string ItemReader::OneLine(std::string_view variable, std::string text) {
-  if (std::none_of(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n' || c == '\0'; })) return text;
+  if (IsOneLine(text)) return text;
   for (char& c : text) {
     if (c == '\r' || c == '\n' || c == '\0') c = ' ';
   }
@@ -344,74 +375,84 @@ ContributorList ItemReader::Names(std::string_view variable, JsonValue value) {
     Warn(Q(variable) + " is not a list of names; ignored");
     return list;
   }
+  list.reserve(value.Size());
   std::vector<JsonValue> initials;
   if (const auto all = Citara(kMiddleInitials)) {
     if (const auto these = all->Find(variable); these && these->IsArray()) initials = these->Elements();
   }
-  const std::vector<JsonValue> names = value.Elements();
-  for (std::size_t n = 0; n < names.size(); ++n) {
-    const JsonValue name = names[n];
-    if (!name.IsObject()) {
-      Warn(Q(variable) + " name " + std::to_string(n + 1) + " is not a name object; ignored");
-      continue;
+  std::size_t n = 0;
+  value.ForEach([&](std::string_view, JsonValue name) {
+    ReadName(variable, n++, name, initials, list);
+  });
+  return list;
+}
+
+void ItemReader::ReadName(std::string_view variable, std::size_t n, JsonValue name, const std::vector<JsonValue>& initials,
+                          ContributorList& list) {
+  if (!name.IsObject()) {
+    Warn(Q(variable) + " name " + std::to_string(n + 1) + " is not a name object; ignored");
+    return;
+  }
+  // The parts of the name, in one pass over its members.
+  std::string_view parts[kNameParts];
+  bool otherKeys = false;
+  name.ForEach([&](std::string_view key, JsonValue v) {
+    const auto known = std::find(std::begin(kNamePartKeys), std::end(kNamePartKeys), key);
+    if (known != std::end(kNamePartKeys)) {
+      if (v.IsString()) parts[known - std::begin(kNamePartKeys)] = v.Text();
+    } else {
+      otherKeys = true;
     }
-    // The parts of the name, in one pass over its members.
-    std::string_view parts[kNameParts];
-    bool otherKeys = false;
-    name.ForEach([&](std::string_view key, JsonValue v) {
-      const auto known = std::find(std::begin(kNamePartKeys), std::end(kNamePartKeys), key);
-      if (known != std::end(kNamePartKeys)) {
-        if (v.IsString()) parts[known - std::begin(kNamePartKeys)] = v.Text();
-      } else {
-        otherKeys = true;
+  });
+  // A part as a one-line field holds it (a copy only where a line break had to go).
+  std::string mended[kNameParts];
+  const auto part = [&](NamePart p) -> std::string_view {
+    if (IsOneLine(parts[p])) return parts[p];
+    return mended[p] = OneLine(variable, std::string(parts[p]));
+  };
+  Contributor c;
+  const std::string_view literal = part(kLiteral), given = part(kGiven), suffix = part(kSuffix);
+  for (NamePart p : {kDroppingParticle, kNonDroppingParticle, kFamily}) {
+    if (parts[p].empty()) continue;
+    if (!c.last.empty()) c.last += ' ';
+    c.last += part(p);
+  }
+  if (!literal.empty()) {
+    if (!c.last.empty() || !given.empty()) {
+      Warn(Q(variable) + " name " + std::to_string(n + 1) + " has a literal and its parts; the literal is taken");
+    }
+    list.push_back({std::string(literal), "", ""});
+    return;
+  }
+  const std::optional<std::string_view> mi =
+      (n < initials.size() && initials[n].IsString()) ? std::optional(initials[n].Text()) : std::nullopt;
+  if (!suffix.empty()) {
+    // The forms have no place for a suffix: it follows the last name, where the direct order of
+    // MLA's later names needs it ("Martin L. King, Jr.").
+    c.last.append(c.last.empty() ? "" : ", ").append(suffix);
+  }
+  if (mi && mi->empty()) {
+    c.first = given;
+  } else if (mi && given.ends_with(*mi) &&
+             (given.size() == mi->size() || given[given.size() - mi->size() - 1] == ' ')) {
+    c.first = given.substr(0, given.size() - mi->size() - (given.size() == mi->size() ? 0 : 1));
+    c.middleInitial = std::string(*mi);
+  } else {
+    std::tie(c.first, c.middleInitial) = SplitGivenName(given);
+  }
+  if (otherKeys) {
+    name.ForEach([&](std::string_view key, JsonValue) {
+      if (std::find(std::begin(kNamePartKeys), std::end(kNamePartKeys), key) == std::end(kNamePartKeys) &&
+          key != "comma-suffix" && key != "static-ordering" && key != "parse-names") {
+        Warn(Q(variable) + " name " + std::to_string(n + 1) + ": " + Q(key) + " is not a part of a name; ignored");
       }
     });
-    const auto part = [&](NamePart p) { return OneLine(variable, std::string(parts[p])); };
-    Contributor c;
-    const std::string literal = part(kLiteral), given = part(kGiven), suffix = part(kSuffix);
-    for (NamePart p : {kDroppingParticle, kNonDroppingParticle, kFamily}) {
-      if (parts[p].empty()) continue;
-      if (!c.last.empty()) c.last += ' ';
-      c.last += OneLine(variable, std::string(parts[p]));
-    }
-    if (!literal.empty()) {
-      if (!c.last.empty() || !given.empty()) {
-        Warn(Q(variable) + " name " + std::to_string(n + 1) + " has a literal and its parts; the literal is taken");
-      }
-      list.push_back({literal, "", ""});
-      continue;
-    }
-    const std::optional<std::string_view> mi =
-        (n < initials.size() && initials[n].IsString()) ? std::optional(initials[n].Text()) : std::nullopt;
-    if (!suffix.empty()) {
-      // The forms have no place for a suffix: it follows the last name, where the direct order of
-      // MLA's later names needs it ("Martin L. King, Jr.").
-      c.last += (c.last.empty() ? "" : ", ") + suffix;
-    }
-    if (mi && mi->empty()) {
-      c.first = given;
-    } else if (mi && given.ends_with(*mi) &&
-               (given.size() == mi->size() || given[given.size() - mi->size() - 1] == ' ')) {
-      c.first = given.substr(0, given.size() - mi->size() - (given.size() == mi->size() ? 0 : 1));
-      c.middleInitial = std::string(*mi);
-    } else {
-      std::tie(c.first, c.middleInitial) = SplitGivenName(given);
-    }
-    if (otherKeys) {
-      name.ForEach([&](std::string_view key, JsonValue) {
-        if (std::find(std::begin(kNamePartKeys), std::end(kNamePartKeys), key) == std::end(kNamePartKeys) &&
-            key != "comma-suffix" && key != "static-ordering" && key != "parse-names") {
-          Warn(Q(variable) + " name " + std::to_string(n + 1) + ": " + Q(key) + " is not a part of a name; ignored");
-        }
-      });
-    }
-    if (c.IsBlank()) {
-      Warn(Q(variable) + " name " + std::to_string(n + 1) + " is empty; ignored");
-      continue;
-    }
-    list.push_back(std::move(c));
   }
-  return list;
+  if (c.IsBlank()) {
+    Warn(Q(variable) + " name " + std::to_string(n + 1) + " is empty; ignored");
+    return;
+  }
+  list.push_back(std::move(c));
 }
 
 // A part of "date-parts": a whole number, or one written as text ("1997", "-44"), of at most five
@@ -454,27 +495,29 @@ std::optional<ItemReader::CslDate> ItemReader::DateOf(std::string_view variable,
   std::optional<CslDate> date;
   value.ForEach([&](std::string_view key, JsonValue v) {
     if (key == "date-parts") {
-      const std::vector<JsonValue> ranges = v.IsArray() ? v.Elements() : std::vector<JsonValue>();
-      if (ranges.empty() || !ranges[0].IsArray() || ranges[0].Size() == 0 || ranges[0].Size() > 3) {
+      std::optional<JsonValue> range;  // the first of the ranges: the date itself
+      if (v.IsArray()) v.ForEach([&](std::string_view, JsonValue r) { if (!range) range = r; });
+      if (!range || !range->IsArray() || range->Size() == 0 || range->Size() > 3) {
         Warn(Q(variable) + " has date-parts that are not a date; ignored");
         return;
       }
-      const std::vector<JsonValue> given = ranges[0].Elements();
+      const std::size_t given = range->Size();
       int parts[3] = {0, 0, 0};
+      std::size_t n = 0;
       bool ok = true;
-      for (std::size_t i = 0; i < given.size() && ok; ++i) {
-        const std::optional<int> part = DatePart(given[i]);
+      range->ForEach([&](std::string_view, JsonValue p) {
+        const std::optional<int> part = ok ? DatePart(p) : std::nullopt;
         ok = part.has_value();
-        if (ok) parts[i] = *part;
-      }
-      if (ok && given.size() >= 2) {
-        ok = parts[1] >= 1 && IsDateOfParts(parts[0], static_cast<unsigned>(parts[1]), static_cast<unsigned>(parts[2]), given.size() == 3);
+        if (ok) parts[n++] = *part;
+      });
+      if (ok && given >= 2) {
+        ok = parts[1] >= 1 && IsDateOfParts(parts[0], static_cast<unsigned>(parts[1]), static_cast<unsigned>(parts[2]), given == 3);
       }
       if (!ok) {
         Warn(Q(variable) + " has date-parts that are not a date; ignored");
         return;
       }
-      if (ranges.size() > 1) Warn(Q(variable) + " is a range; its end has no place and is ignored");
+      if (v.Size() > 1) Warn(Q(variable) + " is a range; its end has no place and is ignored");
       date = CslDate{parts[0], static_cast<unsigned>(parts[1]), static_cast<unsigned>(parts[2])};
     } else if (key == "raw" || key == "literal") {
       if (date) return;  // date-parts say it already
@@ -544,10 +587,12 @@ void ItemReader::Place(const CslField& field, std::size_t i, JsonValue value, So
       if (date->month) Warn(Q(field.variable) + ": only its year has a place in the " + std::string(values.Form().className) + " form");
       values.SetText(i, std::to_string(date->year));
     } else if (!literal.empty()) {
-      values.SetText(i, OneLine(field.variable, literal));
+      PlaceText(values, i, field.variable, literal);
     }
+  } else if (value.IsString()) {
+    if (!value.Text().empty()) PlaceText(values, i, field.variable, value.Text());
   } else if (auto text = TextOf(field.variable, value)) {
-    if (!text->empty()) values.SetText(i, OneLine(field.variable, std::move(*text)));
+    if (!text->empty()) PlaceText(values, i, field.variable, *text);
   }
 }
 
@@ -570,12 +615,50 @@ void ItemReader::ReadCustom(JsonValue custom) {
   });
 }
 
-CslImportedItem ItemReader::Read() {
-  std::string id;
-  if (const auto given = item_.Find("id")) {
-    if (given->IsString()) id = given->Text();
-    else if (given->IsNumber()) id = given->NumberText();
-  }
+// What a form's items are read into, found once per form: where the variables of its mapping go,
+// with their fields' indexes, in the mapping's order (a field's own variable, then the one it is
+// also read from); and its date edits and radio buttons in creation order, as a load sets them.
+struct VariablePlace {
+  std::string_view variable;
+  const CslField* field;
+  std::size_t index;  // of the field in the form
+  bool alsoFrom;      // taken only when the item lacks field->variable
+};
+struct LoadStep {
+  bool date;          // a date edit; else a radio button
+  std::size_t index;  // of the field, or of the radio button
+};
+struct FormPlaces {
+  std::vector<VariablePlace> variables;
+  std::vector<LoadStep> loadOrder;
+};
+
+const FormPlaces& PlacesOf(const CslFormMapping& mapping) {
+  static const std::vector<FormPlaces> places = [] {
+    std::vector<FormPlaces> all;
+    for (const CslFormMapping& m : CslFormMappings()) {
+      const SourceValues values(m.form(), 0);
+      FormPlaces& form = all.emplace_back();
+      for (const CslField& f : m.fields) {
+        const std::size_t index = *values.FieldIndex(f.field);
+        form.variables.push_back({f.variable, &f, index, false});
+        if (!f.alsoFrom.empty()) form.variables.push_back({f.alsoFrom, &f, index, true});
+      }
+      for (std::string_view name : m.form().creationOrder) {
+        if (const auto i = values.FieldIndex(name); i && m.form().fields[*i].kind == FieldKind::DateEdit) {
+          form.loadOrder.push_back({true, *i});
+        } else if (const auto r = values.RadioIndex(name)) {
+          form.loadOrder.push_back({false, *r});
+        }
+      }
+    }
+    return all;
+  }();
+  return places[static_cast<std::size_t>(&mapping - CslFormMappings().data())];
+}
+
+CslImportedItem& ItemReader::Read(ItemPool& pool) {
+  const auto givenId = item_.Find("id");
   if (const auto custom = item_.Find("custom")) ReadCustom(*custom);
   std::string_view type;
   const auto typeValue = item_.Find("type");
@@ -583,16 +666,20 @@ CslImportedItem ItemReader::Read() {
   if (hasType) type = typeValue->Text();
   else if (typeValue) Warn("\"type\" is not a text");
   const FormDescription& form = ChooseForm(type, hasType);
-  SourceValues values(form, now_);
-  const CslFormMapping& mapping = CslMappingOf(form);
+  CslImportedItem& item = pool.For(form, now_);
+  item.index = index_;
+  item.id.clear();
+  if (givenId && givenId->IsString()) item.id.assign(givenId->Text());
+  else if (givenId && givenId->IsNumber()) item.id = givenId->NumberText();
+  SourceValues& values = item.values;
+  values.Reset(form, now_);
+  const FormPlaces& places = PlacesOf(CslMappingOf(form));
 
   item_.ForEach([&](std::string_view key, JsonValue value) {
-    if (key == "id" || key == "type" || key == "custom") return;
-    for (const CslField& f : mapping.fields) {
-      const bool main = f.variable == key;
-      const bool also = !main && !f.alsoFrom.empty() && f.alsoFrom == key && !item_.Find(f.variable);
-      if (!main && !also) continue;
-      Place(f, *values.FieldIndex(f.field), value, values);
+    if (SameKey(key, "id") || SameKey(key, "type") || SameKey(key, "custom")) return;
+    for (const VariablePlace& p : places.variables) {
+      if (!SameKey(p.variable, key) || (p.alsoFrom && item_.Find(p.field->variable))) continue;
+      Place(*p.field, p.index, value, values);
       return;
     }
     if ((key == "author" && form.hasAuthors) || (key == "editor" && form.hasEditors)) {
@@ -627,16 +714,16 @@ CslImportedItem ItemReader::Read() {
     if (named) radio = named;
     else Warn("custom.citara.date-format is none of the " + std::string(form.className) + " form's choices; ignored");
   }
-  for (std::string_view name : form.creationOrder) {
-    const auto i = values.FieldIndex(name);
-    if (i && form.fields[*i].kind == FieldKind::DateEdit) {
-      const auto given = std::find_if(dates_.begin(), dates_.end(), [&](const auto& d) { return d.first == *i; });
-      values.SetDate(*i, given != dates_.end() ? given->second : now_);
-    } else if (const auto r = values.RadioIndex(name); r && radio == r) {
-      values.SelectRadio(*r);
+  for (const LoadStep& step : places.loadOrder) {
+    if (step.date) {
+      const auto given = std::find_if(dates_.begin(), dates_.end(), [&](const auto& d) { return d.first == step.index; });
+      values.SetDate(step.index, given != dates_.end() ? given->second : now_);
+    } else if (radio == step.index) {
+      values.SelectRadio(step.index);
     }
   }
-  return CslImportedItem{index_, std::move(id), std::move(values), std::move(warnings_)};
+  item.warnings = std::move(warnings_);
+  return item;
 }
 
 // The line and column of byte `offset` (from 0), both counted from 1.
@@ -649,12 +736,12 @@ std::string Position(std::string_view text, std::size_t offset) {
   return "line " + std::to_string(line) + ", column " + std::to_string(column);
 }
 
-// Checks that `text` is JSON, throwing CslJsonError where it is not. Returns true when its
-// top-level value is an array.
-bool CheckJson(const std::string& text, JsonTree& tree) {
+// Reads `text` as JSON, handing on each value as ReadJsonValues does, and throws CslJsonError at
+// the first place where the text is not JSON.
+void ReadJson(const std::string& text, JsonTree& tree, const std::function<void(JsonValue, std::size_t)>& onValue) {
   std::optional<JsonSyntaxError> error;
-  const bool array = ReadJsonValues(text, tree, {}, error);
-  if (!error) return array;
+  ReadJsonValues(text, tree, onValue, error);
+  if (!error) return;
   // A number too large for a double; a message quoting it would repeat all of its digits.
   if (error->numberTooLarge) throw CslJsonError("the CSL-JSON is not valid JSON: it holds a number too large to read");
   // The reader's message as a clause: "Missing a name for object member." -> "missing a name ...".
@@ -683,33 +770,27 @@ void CslArrayWriter::Finish(std::string& out) { out += first_ ? "[]\n" : "\n]\n"
 
 void ReadCslJson(const std::string& text, OleDate now, const std::function<void(CslImportedItem&)>& onItem,
                  const std::function<void(std::size_t, const std::string&)>& onBadItem) {
-  // A first pass that builds nothing: no item is handed on from a text that is not JSON.
   JsonTree tree;
-  const bool array = CheckJson(text, tree);
-  std::size_t index = 0;
-  std::optional<JsonSyntaxError> error;
+  ItemPool pool;
   // Each element of a top-level array is read, handed on and dropped as soon as it ends.
-  ReadJsonValues(text, tree, [&](JsonValue value) {
-    ++index;
+  ReadJson(text, tree, [&](JsonValue value, std::size_t position) {
     if (!value.IsObject()) {
-      if (!array) throw CslJsonError("the CSL-JSON holds neither an item nor an array of items");
-      onBadItem(index, "item " + std::to_string(index) + " is not an object; ignored");
+      if (position == 0) throw CslJsonError("the CSL-JSON holds neither an item nor an array of items");
+      onBadItem(position, "item " + std::to_string(position) + " is not an object; ignored");
       return;
     }
-    CslImportedItem item = ItemReader(value, index, now).Read();
-    onItem(item);
-  }, error, JsonTextCheck::Done);
+    onItem(ItemReader(value, position ? position : 1, now).Read(pool));
+  });
 }
 
 CslImportedItem ReadCslItem(std::string_view itemText, OleDate now) {
   const std::string itemJson(itemText);
   JsonTree tree;
-  if (CheckJson(itemJson, tree)) throw CslJsonError("the CSL-JSON item is not an object");
   std::optional<CslImportedItem> item;
-  std::optional<JsonSyntaxError> error;
-  ReadJsonValues(itemJson, tree, [&](JsonValue value) {
-    if (value.IsObject()) item = ItemReader(value, 1, now).Read();
-  }, error, JsonTextCheck::Done);
+  ItemPool pool;
+  ReadJson(itemJson, tree, [&](JsonValue value, std::size_t position) {
+    if (position == 0 && value.IsObject()) item = std::move(ItemReader(value, 1, now).Read(pool));
+  });
   if (!item) throw CslJsonError("the CSL-JSON item is not an object");
   return std::move(*item);
 }

@@ -62,8 +62,10 @@ struct CslImportedItem {
 // Reads a CSL-JSON document (an array of items, or one item) and hands each item to `onItem` in
 // order, holding one item at a time. An array element that is not an object is handed to
 // `onBadItem` with its position and a message. A date the form needs but the item lacks is `now`,
-// as a form loading saved data without it takes the current date. Throws CslJsonError before any
-// item is handed on when the text is not JSON (or not UTF-8).
+// as a form loading saved data without it takes the current date. The text is read in one pass:
+// where it is not JSON, CslJsonError is thrown there, after the items before the fault have been
+// handed on (none when the text is not UTF-8). A caller that must not act on part of a broken
+// document holds what it makes of the items until the call returns.
 void ReadCslJson(const std::string& text, OleDate now, const std::function<void(CslImportedItem&)>& onItem,
                  const std::function<void(std::size_t index, const std::string& message)>& onBadItem);
 

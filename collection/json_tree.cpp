@@ -63,12 +63,13 @@ std::vector<JsonValue> JsonValue::Elements() const {
 }
 
 std::optional<JsonValue> JsonValue::Find(std::string_view key) const {
-  if (!IsObject()) return std::nullopt;
-  std::optional<JsonValue> found;
-  ForEach([&](std::string_view k, JsonValue v) {
-    if (!found && k == key) found = v;
-  });
-  return found;
+  const JsonTree::Node& self = tree_->At(node_);
+  if (self.kind != Kind::Object) return std::nullopt;
+  for (std::uint32_t child = node_ + 1; child < self.end; child = tree_->At(child).end) {
+    const JsonTree::Node& n = tree_->At(child);
+    if (!n.shadowed && SameKey(tree_->TextAt(n.keyOffset, n.keyLength), key)) return JsonValue(*tree_, child);
+  }
+  return std::nullopt;
 }
 
 // The handler rapidjson's reader calls: builds each value to hand on into the tree.
@@ -76,13 +77,12 @@ class JsonTreeBuilder : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, J
  public:
   // `surrogateEscapes`: the text may hold an escape of a low surrogate ("\udc00"), so its strings
   // are checked for one without its pair.
-  JsonTreeBuilder(JsonTree& tree, const std::function<void(JsonValue)>& onValue, bool surrogateEscapes)
-      : tree_(tree), onValue_(onValue), build_(static_cast<bool>(onValue)), surrogateEscapes_(surrogateEscapes) {
+  JsonTreeBuilder(JsonTree& tree, const std::function<void(JsonValue, std::size_t)>& onValue, bool surrogateEscapes)
+      : tree_(tree), onValue_(onValue), surrogateEscapes_(surrogateEscapes) {
     tree_.nodes_.clear();
     tree_.texts_.clear();
   }
 
-  bool TopArray() const { return topArray_; }
   // True when the reading stopped at a container nested more than kMaxJsonDepth deep.
   bool TooDeep() const { return tooDeep_; }
   // True when a string held a UTF-16 surrogate written as an escape without its pair ("\udc00"),
@@ -141,7 +141,7 @@ class JsonTreeBuilder : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, J
  private:
   // The depth at which a value to hand on starts: inside the top-level array, or the top itself.
   std::uint32_t HandedDepth() const { return topArray_ ? 1 : 0; }
-  bool Building() const { return build_ && depth_ >= HandedDepth(); }
+  bool Building() const { return depth_ >= HandedDepth(); }
 
   bool Signed(std::int64_t v) {
     if (Building()) Add(Kind::Integer).integer = v;
@@ -219,8 +219,8 @@ class JsonTreeBuilder : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, J
 
   // A value ended: when it is one to hand on, the tree holds it whole.
   bool Ended() {
-    if (!build_ || depth_ != HandedDepth()) return true;
-    onValue_(tree_.Root());
+    if (depth_ != HandedDepth()) return true;
+    onValue_(tree_.Root(), topArray_ ? ++handed_ : 0);
     tree_.nodes_.clear();
     tree_.texts_.clear();
     return true;
@@ -238,9 +238,17 @@ class JsonTreeBuilder : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, J
     };
     std::uint32_t shadowed = 0;
     if (members_.size() <= 32) {
+      // Keys compared by a tag of their length and end bytes first: most pairs differ there.
+      std::uint32_t tags[32];
+      for (std::size_t i = 0; i < members_.size(); ++i) {
+        const std::string_view key = keyOf(members_[i]);
+        tags[i] = key.empty() ? 0 : static_cast<std::uint32_t>(key.size()) << 16 |
+                                        static_cast<std::uint32_t>(static_cast<unsigned char>(key.front())) << 8 |
+                                        static_cast<unsigned char>(key.back());
+      }
       for (std::size_t i = 0; i + 1 < members_.size(); ++i) {
         for (std::size_t j = i + 1; j < members_.size(); ++j) {
-          if (keyOf(members_[i]) == keyOf(members_[j])) {
+          if (tags[i] == tags[j] && SameKey(keyOf(members_[i]), keyOf(members_[j]))) {
             tree_.nodes_[members_[i]].shadowed = true;
             ++shadowed;
             break;
@@ -260,8 +268,9 @@ class JsonTreeBuilder : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, J
   }
 
   JsonTree& tree_;
-  const std::function<void(JsonValue)>& onValue_;
-  bool build_, surrogateEscapes_;
+  const std::function<void(JsonValue, std::size_t)>& onValue_;
+  bool surrogateEscapes_;
+  std::size_t handed_ = 0;  // the elements of a top-level array handed on
   bool started_ = false, topArray_ = false, loneSurrogate_ = false, tooDeep_ = false;
   std::uint32_t depth_ = 0;
   std::vector<std::uint32_t> open_;  // the containers being read, innermost last
@@ -290,20 +299,18 @@ constexpr unsigned kReadFlags = rapidjson::kParseNoFlags;
 
 }  // namespace
 
-bool ReadJsonValues(const std::string& text, JsonTree& tree, const std::function<void(JsonValue)>& onValue,
-                    std::optional<JsonSyntaxError>& error, JsonTextCheck check) {
+void ReadJsonValues(const std::string& text, JsonTree& tree, const std::function<void(JsonValue, std::size_t)>& onValue,
+                    std::optional<JsonSyntaxError>& error) {
   error.reset();
-  if (check == JsonTextCheck::Bytes) {
-    // The reader's input ends at the NUL after the text (std::string keeps one); no JSON text
-    // holds one of its own.
-    if (const std::size_t nul = text.find('\0'); nul != std::string::npos) {
-      error = JsonSyntaxError{nul, "a NUL character, which no JSON text holds"};
-      return false;
-    }
-    if (const std::size_t bad = FirstNonUtf8(text); bad != std::string::npos) {
-      error = JsonSyntaxError{bad, rapidjson::GetParseError_En(rapidjson::kParseErrorStringInvalidEncoding)};
-      return false;
-    }
+  // The reader's input ends at the NUL after the text (std::string keeps one); no JSON text
+  // holds one of its own.
+  if (const std::size_t nul = text.find('\0'); nul != std::string::npos) {
+    error = JsonSyntaxError{nul, "a NUL character, which no JSON text holds"};
+    return;
+  }
+  if (const std::size_t bad = FirstNonUtf8(text); bad != std::string::npos) {
+    error = JsonSyntaxError{bad, rapidjson::GetParseError_En(rapidjson::kParseErrorStringInvalidEncoding)};
+    return;
   }
   JsonTreeBuilder builder(tree, onValue, HasLowSurrogateEscape(text));
   rapidjson::StringStream stream(text.c_str());
@@ -317,7 +324,6 @@ bool ReadJsonValues(const std::string& text, JsonTree& tree, const std::function
     error = JsonSyntaxError{result.Offset(), rapidjson::GetParseError_En(result.Code()),
                             result.Code() == rapidjson::kParseErrorNumberTooBig};
   }
-  return builder.TopArray();
 }
 
 }  // namespace citara

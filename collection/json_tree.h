@@ -5,11 +5,12 @@
 // is built.
 //
 //   JsonTree tree;
-//   ReadJsonValues(text, tree, [](JsonValue item) { ... item.Find("title") ... });
+//   ReadJsonValues(text, tree, [](JsonValue item, std::size_t) { ... item.Find("title") ... }, error);
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <optional>
 #include <string>
@@ -19,6 +20,12 @@
 namespace citara {
 
 class JsonTree;
+
+// Two keys alike, compared inline by length and first byte before their bytes (the members of an
+// object are looked up by key many times an item).
+inline bool SameKey(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && (a.empty() || (a[0] == b[0] && std::memcmp(a.data(), b.data(), a.size()) == 0));
+}
 
 // One value of a JsonTree, valid while the tree holds it.
 class JsonValue {
@@ -89,20 +96,17 @@ struct JsonSyntaxError {
   bool numberTooLarge = false;
 };
 
-// Reads `text` as JSON. When it is an array, each element in turn is read into `tree` and handed
-// to `onValue` (the tree is reused for the next); otherwise the whole value is, once. Returns
-// true when the top-level value was an array. Stops at the first syntax error, returning it
-// through `error` (values before it were handed on); text that is not UTF-8, or holds a NUL, is
-// refused before any value is read. With `onValue` empty nothing is built: the
-// text is only checked.
+// Reads `text` as JSON in one pass. When it is an array, each element in turn is read into `tree`
+// and handed to `onValue` with its position (from 1), and the tree is reused for the next;
+// otherwise the whole value is, once, at position 0. Stops at the first syntax error, returning it
+// through `error`: the values before it have been handed on. Text that is not UTF-8, or holds a
+// NUL, is refused before any value is read.
 //
 // Arrays and objects may nest kMaxJsonDepth deep (the reader descends by recursion; CSL-JSON
-// needs six levels). `check` Bytes first refuses text that is not UTF-8 or holds a NUL; Done
-// skips that for a text that has passed it already.
+// needs six levels).
 constexpr std::uint32_t kMaxJsonDepth = 128;
-enum class JsonTextCheck { Bytes, Done };
-bool ReadJsonValues(const std::string& text, JsonTree& tree, const std::function<void(JsonValue)>& onValue,
-                    std::optional<JsonSyntaxError>& error, JsonTextCheck check = JsonTextCheck::Bytes);
+void ReadJsonValues(const std::string& text, JsonTree& tree, const std::function<void(JsonValue, std::size_t position)>& onValue,
+                    std::optional<JsonSyntaxError>& error);
 
 template <class F>
 void JsonValue::ForEach(F&& f) const {

@@ -15,13 +15,22 @@ std::optional<std::size_t> IndexOf(const Items& items, std::string_view name) {
 
 }  // namespace
 
-SourceValues::SourceValues(const FormDescription& form, OleDate now) : form_(&form) {
-  fields_.reserve(form.fields.size());
-  for (const FieldDescription& f : form.fields) {
-    fields_.push_back({std::string(f.defaultText), f.kind == FieldKind::DateEdit ? now : 0, std::string(f.dateFormat)});
+SourceValues::SourceValues(const FormDescription& form, OleDate now) : form_(&form) { Reset(form, now); }
+
+void SourceValues::Reset(const FormDescription& form, OleDate now) {
+  form_ = &form;
+  fields_.resize(form.fields.size());
+  for (std::size_t i = 0; i < fields_.size(); ++i) {
+    const FieldDescription& f = form.fields[i];
+    fields_[i].text.assign(f.defaultText);
+    fields_[i].date = f.kind == FieldKind::DateEdit ? now : 0;
+    fields_[i].dateFormat.assign(f.dateFormat);
   }
-  checked_.reserve(form.radios.size());
-  for (const RadioDescription& r : form.radios) checked_.push_back(r.checked ? 1 : 0);
+  checked_.resize(form.radios.size());
+  for (std::size_t r = 0; r < checked_.size(); ++r) checked_[r] = form.radios[r].checked ? 1 : 0;
+  authors_.clear();
+  editors_.clear();
+  variables_.clear();
 }
 
 std::optional<std::size_t> SourceValues::FieldIndex(std::string_view field) const { return IndexOf(form_->fields, field); }

@@ -32,6 +32,9 @@ class SourceValues final : public FormValues {
   // The values of a form just created from `form`: the fields' default texts, every date edit
   // holding `now` (its text still empty), the radio button selected at creation, no contributors.
   SourceValues(const FormDescription& form, OleDate now);
+  // The values of a form just created from `form` again, as the constructor makes them; the texts
+  // keep their memory, so that values reused from source to source allocate little.
+  void Reset(const FormDescription& form, OleDate now);
 
   const FormDescription& Form() const { return *form_; }
 
@@ -57,6 +60,8 @@ class SourceValues final : public FormValues {
   std::optional<std::size_t> SelectedRadio() const;
 
   void SetText(std::size_t field, std::string text) { fields_[field].text = std::move(text); }
+  // The same, copied into the text's own memory.
+  void AssignText(std::size_t field, std::string_view text) { fields_[field].text.assign(text); }
   // A date edit's date, shown in its display format (SetDate then ShowDate of the control).
   // Precondition: IsSupportedDate(date).
   void SetDate(std::size_t field, OleDate date);

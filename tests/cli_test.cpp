@@ -475,6 +475,11 @@ TEST(Cli, CslJsonCarriesSourcesOutAndBackIn) {
             Citara("saved-data --control journal " + Examples() + "journal.txt").out);
   EXPECT_EQ(Slurp((dir / "out" / "10-Newsgroup.txt").string()),
             Citara("saved-data --control newsgroup " + Examples() + "newsgroup.txt").out);
+  // A document that breaks after whole items writes no file.
+  const Result broken = Citara("saved-data --from csl-json --output-dir " + (dir / "broken").string() + " -",
+                               R"([{"type": "book", "title": "a tale"}, {"id": )");
+  EXPECT_EQ(broken.status, 1);
+  EXPECT_TRUE(std::filesystem::is_empty(dir / "broken"));
 
   EXPECT_EQ(Citara("validate --from csl-json " + allFile).status, 0);
   const Result invalid = Citara("validate --from csl-json -",
@@ -498,6 +503,16 @@ TEST(Cli, CslJsonThatCannotBeReadAndItemsWithWarnings) {
   } cases[] = {
       {"entry --from csl-json --style apa --format text", "[{\"id\": 1,]", 1, "",
        "citara: the CSL-JSON is not valid JSON at line 1, column 11: missing a name for object member\n"},
+      // Output streams: a broken document's entries end with its last whole item, and the run fails.
+      {"entry --from csl-json --style apa --format text", "[{\"type\": \"book\", \"title\": \"a tale\"}, {\"id\": 1,]", 1,
+       "A tale. (1998). : .\n", "citara: the CSL-JSON is not valid JSON at line 1, column 48: missing a name for object member\n"},
+      {"entry --from csl-json --style apa --format rtf", "[{\"type\": \"book\", \"title\": \"a tale\"}, {\"id\": 1,]", 1,
+       "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fswiss\\fcharset0 MS Sans Serif;}}\r\n"
+       "\\viewkind4\\uc1\\pard\\rtlch\\fcs1\\af0\\afs16\\ltrch\\fcs0\\f0\\fs16 \\rtlch\\fcs1\\ai\\ltrch\\fcs0\\i A tale."
+       "\\rtlch\\fcs1\\ai0\\ltrch\\fcs0\\i0  (1998). : .\\par\r\n}\r\n",
+       "citara: the CSL-JSON is not valid JSON at line 1, column 48: missing a name for object member\n"},
+      {"entry --strict --from csl-json --style apa --format text", "[{\"type\": \"book\", \"title\": \"a tale\"}, {\"id\": 1,]",
+       1, "", "citara: the CSL-JSON is not valid JSON at line 1, column 48: missing a name for object member\n"},
       {"entry --from csl-json --style apa --format text", "\"a book\"", 1, "",
        "citara: the CSL-JSON holds neither an item nor an array of items\n"},
       {"entry --from csl-json --style apa --format text", "[3, {\"type\": \"book\", \"title\": \"a tale\", \"issued\": "

@@ -21,10 +21,23 @@ constexpr std::array<std::string_view, 12> kMonthNames = {
     "January", "February", "March",     "April",   "May",      "June",
     "July",    "August",   "September", "October", "November", "December"};
 
-std::string TwoDigits(unsigned value) {
-  char buf[4];
-  std::snprintf(buf, sizeof buf, "%02u", value % 100);
-  return buf;
+// The last two decimal digits of `value`, appended to `out`.
+void AppendTwoDigits(std::string& out, unsigned value) {
+  out += static_cast<char>('0' + value % 100 / 10);
+  out += static_cast<char>('0' + value % 10);
+}
+
+// A year of at least four digits ("0812", "2024", "-005" as printf's %04d writes it).
+void AppendYear(std::string& out, int year) {
+  if (year < 0 || year > 9999) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%04d", year);
+    out += buf;
+    return;
+  }
+  const auto y = static_cast<unsigned>(year);
+  AppendTwoDigits(out, y / 100);
+  AppendTwoDigits(out, y);
 }
 
 }  // namespace
@@ -59,6 +72,7 @@ std::string_view EnglishMonthName(unsigned month) {
 std::string FormatDate(OleDate date, std::string_view pattern) {
   const CivilDate d = CivilFromOle(date);
   std::string out;
+  out.reserve(pattern.size() + 8);
   std::size_t i = 0;
   const auto run = [&](char c) {
     std::size_t n = 0;
@@ -71,22 +85,18 @@ std::string FormatDate(OleDate date, std::string_view pattern) {
       const std::size_t n = run('m');
       if (n >= 4) out += EnglishMonthName(d.month);
       else if (n == 3) out += EnglishMonthName(d.month).substr(0, 3);
-      else if (n == 2) out += TwoDigits(d.month);
+      else if (n == 2) AppendTwoDigits(out, d.month);
       else out += std::to_string(d.month);
       i += n;
     } else if (c == 'd') {
       const std::size_t n = run('d');
-      out += n >= 2 ? TwoDigits(d.day) : std::to_string(d.day);
+      if (n >= 2) AppendTwoDigits(out, d.day);
+      else out += std::to_string(d.day);
       i += n;
     } else if (c == 'y') {
       const std::size_t n = run('y');
-      if (n >= 3) {
-        char buf[8];
-        std::snprintf(buf, sizeof buf, "%04d", d.year);
-        out += buf;
-      } else {
-        out += TwoDigits(static_cast<unsigned>(d.year));
-      }
+      if (n >= 3) AppendYear(out, d.year);
+      else AppendTwoDigits(out, static_cast<unsigned>(d.year));
       i += n;
     } else {
       out += pattern[i++];
