@@ -70,7 +70,9 @@ echo "== the installed entries are regsvr32's (64-bit view)"
 own64() { grep -v -e '^wow6432node\\' -e '\\0\\win32' || true; }
 entries 64 | own64 >"$scratch/installed64"
 entries 32 >"$scratch/installed32"
-iconv -f utf-16 -t utf-8 "$scratch/hkcr.reg" | grep -qF '"C:\\Program Files (x86)\\Citara\\Citara.dll,1"' \
+# Read whole, then searched: `grep -q` stops at its match, which would fail the pipe (pipefail).
+hkcr=$(iconv -f utf-16 -t utf-8 "$scratch/hkcr.reg")
+grep -qF '"C:\\Program Files (x86)\\Citara\\Citara.dll,1"' <<<"$hkcr" \
   || fail "the 32-bit view does not point to the x86 servers"
 msi /x "$(win "$scratch/citara-$version.msi")"
 for dll in Citara CitaraWeb; do wine64 regsvr32 /s "$(win "$x64/server/$dll.dll")"; done

@@ -14,8 +14,10 @@ cmake --install "$build" --prefix "$scratch/prefix" >/dev/null
 for file in bin/citara share/man/man1/citara.1.gz share/doc/citara/README.md share/doc/citara/copyright; do
   [[ -f $scratch/prefix/$file ]] || fail "cmake --install put no $file"
 done
-zcat "$scratch/prefix/share/man/man1/citara.1.gz" | grep -q "^\.TH CITARA 1 .*Citara $version" \
-  || fail "the manual page does not name version $version"
+# Each text is read whole before it is searched: `grep -q` stops at its match, and the writer
+# it leaves behind would fail the pipe (pipefail) when it writes on.
+manual=$(zcat "$scratch/prefix/share/man/man1/citara.1.gz")
+grep -q "^\.TH CITARA 1 .*Citara $version" <<<"$manual" || fail "the manual page does not name version $version"
 
 # The package.
 (cd "$build" && cpack -G DEB -B "$scratch/cpack" >/dev/null)
@@ -23,8 +25,9 @@ deb=$scratch/cpack/citara_${version}_$(dpkg --print-architecture).deb
 [[ -f $deb ]] || fail "cpack wrote no $(basename "$deb") ($(ls "$scratch/cpack"))"
 [[ $(dpkg-deb -f "$deb" Package) == citara ]] || fail "Package: $(dpkg-deb -f "$deb" Package)"
 [[ $(dpkg-deb -f "$deb" Version) == "$version" ]] || fail "Version: $(dpkg-deb -f "$deb" Version)"
-dpkg-deb -f "$deb" Depends | grep -q "libc6" || fail "Depends: $(dpkg-deb -f "$deb" Depends)"
-dpkg-deb -f "$deb" Description | grep -q "MLA and APA" || fail "no description"
+depends=$(dpkg-deb -f "$deb" Depends) description=$(dpkg-deb -f "$deb" Description)
+[[ $depends == *libc6* ]] || fail "Depends: $depends"
+[[ $description == *"MLA and APA"* ]] || fail "no description"
 
 dpkg-deb -x "$deb" "$scratch/root"
 for file in usr/bin/citara usr/share/man/man1/citara.1.gz usr/share/doc/citara/README.md \
